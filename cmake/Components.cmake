@@ -1,0 +1,63 @@
+# Helpers that keep each layer a set of small components.
+#
+# A layer is a folder (platform/, framework/, ...). Each sub-folder with a
+# CMakeLists.txt is a component: a static library whose sources are the .cpp
+# files of that folder. The layer itself is an interface library that links
+# every component of it, so code above a layer links just the layer's name.
+
+set(QV_WARNINGS -Wall -Wextra -Werror)
+
+if(QV_SANITIZE STREQUAL "address,undefined")
+  set(QV_SANITIZER_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+elseif(QV_SANITIZE STREQUAL "thread")
+  set(QV_SANITIZER_FLAGS -fsanitize=thread -fno-omit-frame-pointer)
+elseif(NOT QV_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "Unknown QV_SANITIZE value '${QV_SANITIZE}'")
+endif()
+if(QV_SANITIZER_FLAGS)
+  add_compile_options(${QV_SANITIZER_FLAGS})
+  add_link_options(${QV_SANITIZER_FLAGS})
+endif()
+
+function(qv_add_subdirectories dir)
+  file(GLOB children CONFIGURE_DEPENDS LIST_DIRECTORIES true "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*")
+  list(SORT children)
+  foreach(child IN LISTS children)
+    if(IS_DIRECTORY "${child}" AND EXISTS "${child}/CMakeLists.txt")
+      add_subdirectory("${child}")
+    endif()
+  endforeach()
+endfunction()
+
+# qv_add_layer(name): the layer's interface library plus all its components.
+function(qv_add_layer layer)
+  add_library(${layer} INTERFACE)
+  target_include_directories(${layer} INTERFACE ${PROJECT_SOURCE_DIR})
+  set_property(GLOBAL PROPERTY QV_CURRENT_LAYER ${layer})
+  qv_add_subdirectories(${layer})
+endfunction()
+
+# qv_component(name [DEPS targets...] [SOURCES extra...]): a static library from
+# the .cpp files of the calling folder, added to the current layer.
+function(qv_component name)
+  cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  add_library(${name} STATIC ${sources} ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${name} PRIVATE ${QV_WARNINGS})
+  target_link_libraries(${name} PUBLIC Threads::Threads ${ARG_DEPS})
+  get_property(layer GLOBAL PROPERTY QV_CURRENT_LAYER)
+  target_link_libraries(${layer} INTERFACE ${name})
+endfunction()
+
+# qv_test(name [DEPS targets...] [LABELS labels...]): a GoogleTest executable from
+# the .cpp files of the calling folder. Label "threaded" marks the tests that
+# also run under ThreadSanitizer.
+function(qv_test name)
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;SOURCES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  add_executable(${name} ${sources} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE ${QV_WARNINGS})
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_DEPS})
+  gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" DISCOVERY_TIMEOUT 60)
+endfunction()

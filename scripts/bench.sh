@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Runs every benchmark of the plain build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+for b in build/bin/bench_*; do
+  [ -x "$b" ] && "$b"
+done
