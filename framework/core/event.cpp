@@ -5,10 +5,9 @@
 namespace una_detail {
 
 void EventState::set(bool on) {
-    {
-        std::lock_guard lock(mutex_);
-        signalled_ = on;
-    }
+    // Notify under the lock: a waiter may destroy the event as soon as it wakes.
+    std::lock_guard lock(mutex_);
+    signalled_ = on;
     if (on) {
         if (manualReset_) {
             changed_.notify_all();

@@ -14,7 +14,7 @@ namespace una_detail {
 // an event whose owning object is already gone, and so that events created with
 // the same name share one state, as named system events do.
 class EventState {
-public:
+  public:
     explicit EventState(bool manualReset, bool initialState)
         : manualReset_(manualReset), signalled_(initialState) {}
 
@@ -22,7 +22,7 @@ public:
     // Waits up to timeoutMs (-1: without limit); true when signalled.
     bool wait(int timeoutMs);
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     const bool manualReset_;
@@ -34,7 +34,7 @@ private:
 // An event that threads wait for: auto-reset (one waiter is released and the
 // event clears) or manual-reset (stays signalled until reset).
 class unaEvent : public unaObject {
-public:
+  public:
     explicit unaEvent(bool manualReset = false, bool initialState = false,
                       const std::wstring& name = {});
 
@@ -46,7 +46,7 @@ public:
     // The shared state, for holders that must outlive this object.
     std::shared_ptr<una_detail::EventState> state() const { return state_; }
 
-private:
+  private:
     std::wstring name_;
     std::shared_ptr<una_detail::EventState> state_;
 };

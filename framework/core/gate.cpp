@@ -27,8 +27,7 @@ void unaInProcessGate::leave() {
     }
     if (--depth_ == 0) {
         owner_ = {};
-        lock.unlock();
-        freed_.notify_one();
+        freed_.notify_one();  // under the lock: the next owner may destroy the gate
     }
 }
 

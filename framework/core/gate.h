@@ -8,7 +8,7 @@
 
 // The lock interface. The abstract gate locks nothing and always lets in.
 class unaAbstractGate : public unaObject {
-public:
+  public:
     // Takes the gate; timeoutMs -1 waits without limit. False when not taken in time.
     virtual bool enter(int timeoutMs = -1) {
         (void)timeoutMs;
@@ -20,14 +20,14 @@ public:
 // A re-entrant lock of this process with timed entry. The owning thread may
 // enter again and must leave as often; leave() from any other thread does nothing.
 class unaInProcessGate : public unaAbstractGate {
-public:
+  public:
     bool enter(int timeoutMs = -1) override;
     void leave() override;
 
     // True when the calling thread holds the gate.
     bool isOwnedByCaller() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::condition_variable freed_;
     std::thread::id owner_;
@@ -36,7 +36,7 @@ private:
 
 // Enters a gate for one scope. Check ok() before touching what it guards.
 class unaGateLock {
-public:
+  public:
     unaGateLock(unaAbstractGate& gate, int timeoutMs) : gate_(gate), ok_(gate.enter(timeoutMs)) {}
     ~unaGateLock() {
         if (ok_) {
@@ -48,7 +48,7 @@ public:
 
     bool ok() const { return ok_; }
 
-private:
+  private:
     unaAbstractGate& gate_;
     bool ok_;
 };

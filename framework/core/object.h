@@ -3,7 +3,7 @@
 // Root of the framework's classes. Lists that own their items free them
 // through this base, so the destructor is virtual.
 class unaObject {
-public:
+  public:
     unaObject() = default;
     virtual ~unaObject() = default;
 
@@ -16,13 +16,13 @@ public:
 #include <stdexcept>
 
 class unaException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // Unwinds a construction that cannot go on (no thread record free). The
 // program's top-level error handling swallows it without showing anything.
 class unaSilentAbort : public unaException {
-public:
+  public:
     unaSilentAbort() : unaException("silent abort") {}
 };

@@ -1,0 +1,69 @@
+#include "framework/ini/ini_file.h"
+
+#include <vector>
+
+namespace {
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+std::vector<std::string> nonEmptyLines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const auto end = text.find_first_of("\r\n");
+        const auto line = text.substr(0, end);
+        if (!trimBlanks(line).empty()) {
+            lines.emplace_back(line);
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        text.remove_prefix(end + 1);
+    }
+    return lines;
+}
+
+}  // namespace
+
+unaIniFile::unaIniFile(std::string_view fileName, std::string section, std::uint32_t lockTimeout,
+                       bool makeAbsolute, const IniFileEnvironment& environment,
+                       qv::profile::ProfileService& profiles)
+    : unaIniAbstractStorage(std::move(section), lockTimeout),
+      fileName_(settingsFilePath(fileName, makeAbsolute, environment)),
+      profiles_(profiles) {}
+
+std::string unaIniFile::readValueText(std::string_view key, std::string_view defaultValue) {
+    const auto gate = lockWithTimeout();
+    if (!gate.ok()) {
+        return {};
+    }
+    auto text = profiles_.readString(fileName_, section(), trimBlanks(key), defaultValue);
+    if (text.size() > kMaxValueLength) {
+        text.resize(kMaxValueLength);
+    }
+    return text;
+}
+
+bool unaIniFile::writeValueText(std::string_view key, std::string_view text) {
+    return profiles_.writeString(fileName_, section(), trimBlanks(key), text);
+}
+
+std::string unaIniFile::readSectionText(std::string_view section) {
+    std::string text;
+    for (const auto& line : profiles_.readSection(fileName_, section).value_or(std::vector<std::string>{})) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+bool unaIniFile::writeSectionText(std::string_view section, std::string_view text) {
+    return profiles_.writeSection(fileName_, section, nonEmptyLines(text));
+}
