@@ -57,7 +57,8 @@ bool unaIniFile::writeValueText(std::string_view key, std::string_view text) {
 
 std::string unaIniFile::readSectionText(std::string_view section) {
     std::string text;
-    for (const auto& line : profiles_.readSection(fileName_, section).value_or(std::vector<std::string>{})) {
+    for (const auto& line :
+         profiles_.readSection(fileName_, section).value_or(std::vector<std::string>{})) {
         text += line;
         text += "\r\n";
     }

@@ -9,12 +9,13 @@
 // Settings in a profile file. Nothing is cached: every read and write goes to
 // the file at once, so two stores on one file see each other's writes.
 class unaIniFile : public unaIniAbstractStorage {
-public:
+  public:
     // fileName empty: the program's settings file (see settingsFilePath).
-    explicit unaIniFile(std::string_view fileName = {}, std::string section = "settings",
-                        std::uint32_t lockTimeout = 1000, bool makeAbsolute = true,
-                        const IniFileEnvironment& environment = IniFileEnvironment::ofThisProcess(),
-                        qv::profile::ProfileService& profiles = qv::profile::systemProfileService());
+    explicit unaIniFile(
+        std::string_view fileName = {}, std::string section = "settings",
+        std::uint32_t lockTimeout = 1000, bool makeAbsolute = true,
+        const IniFileEnvironment& environment = IniFileEnvironment::ofThisProcess(),
+        qv::profile::ProfileService& profiles = qv::profile::systemProfileService());
 
     const std::filesystem::path& fileName() const { return fileName_; }
 
@@ -26,7 +27,7 @@ public:
     std::string readSectionText(std::string_view section) override;
     bool writeSectionText(std::string_view section, std::string_view text) override;
 
-private:
+  private:
     const std::filesystem::path fileName_;
     qv::profile::ProfileService& profiles_;
 };

@@ -2,7 +2,9 @@
 
 namespace {
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 std::optional<unsigned> digitValue(char c) {
     if (c >= '0' && c <= '9') {

@@ -14,7 +14,7 @@
 // default. Threads sharing one store bracket a group of reads of their own
 // section with enter/leave.
 class unaIniAbstractStorage : public unaObject {
-public:
+  public:
     unaIniAbstractStorage(std::string section, std::uint32_t lockTimeout);
 
     // An empty name becomes a single blank. Nothing changes when the gate
@@ -57,12 +57,12 @@ public:
     // Replaces the section with the text's non-empty lines (split at CR, LF or CR LF).
     virtual bool writeSectionText(std::string_view section, std::string_view text) = 0;
 
-protected:
+  protected:
     // Takes the gate with lockTimeout; check ok().
     unaGateLock lockWithTimeout() { return unaGateLock(gate_, gateTimeout(lockTimeout_)); }
     static int gateTimeout(std::uint32_t timeoutMs);
 
-private:
+  private:
     void assignSection(std::string_view name);
 
     std::string section_;

@@ -69,7 +69,8 @@ std::filesystem::path defaultSettingsFile(const IniFileEnvironment& environment)
     }
     if (const auto configHome = configurationHome(environment)) {
         const auto folder = *configHome / kApplicationFolder;
-        std::error_code ignored;  // a folder that cannot be made loses the writes, as a read-only one
+        std::error_code
+            ignored;  // a folder that cannot be made loses the writes, as a read-only one
         std::filesystem::create_directories(folder, ignored);
         return folder / kApplicationFile;
     }
