@@ -9,12 +9,20 @@ void EventState::set(bool on) {
     std::lock_guard lock(mutex_);
     signalled_ = on;
     if (on) {
+        if (forward_) {
+            forward_->set(true);
+        }
         if (manualReset_) {
             changed_.notify_all();
         } else {
             changed_.notify_one();
         }
     }
+}
+
+void EventState::forwardTo(std::shared_ptr<EventState> target) {
+    std::lock_guard lock(mutex_);
+    forward_ = std::move(target);
 }
 
 bool EventState::wait(int timeoutMs) {

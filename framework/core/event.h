@@ -19,6 +19,9 @@ class EventState {
         : manualReset_(manualReset), signalled_(initialState) {}
 
     void set(bool on);
+    // Also signals `target` whenever this state is signalled, so one thread
+    // can wait for any of several events. Set before other threads use it.
+    void forwardTo(std::shared_ptr<EventState> target);
     // Waits up to timeoutMs (-1: without limit); true when signalled.
     bool wait(int timeoutMs);
 
@@ -27,6 +30,7 @@ class EventState {
     std::condition_variable changed_;
     const bool manualReset_;
     bool signalled_;
+    std::shared_ptr<EventState> forward_;
 };
 
 }  // namespace una_detail
@@ -41,6 +45,10 @@ class unaEvent : public unaObject {
     void setState(bool signalled = true) { state_->set(signalled); }
     // True when the event is signalled within timeoutMs; -1 waits without limit.
     bool waitFor(int timeoutMs) { return state_->wait(timeoutMs); }
+
+    // Signals `any` too whenever this event is signalled: wait on `any`, then
+    // test the sources with waitFor(0).
+    void forwardTo(unaEvent& any) { state_->forwardTo(any.state_); }
 
     const std::wstring& name() const { return name_; }
     // The shared state, for holders that must outlive this object.

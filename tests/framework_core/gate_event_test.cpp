@@ -102,6 +102,17 @@ TEST(Event, SignalFromAnotherThreadWakesWaiter) {
     signaller.join();
 }
 
+TEST(Event, ForwardingLetsOneThreadWaitForAnyOfTwo) {
+    unaEvent any, device, input;
+    device.forwardTo(any);
+    input.forwardTo(any);
+    std::thread signaller([&] { input.setState(true); });
+    ASSERT_TRUE(any.waitFor(10000));
+    signaller.join();
+    EXPECT_FALSE(device.waitFor(0));
+    EXPECT_TRUE(input.waitFor(0));
+}
+
 TEST(Event, SameNameIsOneEvent) {
     unaEvent a(true, false, L"qv-test-event");
     unaEvent b(true, false, L"qv-test-event");
