@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         qv::profile::isWritableValue(value)) {
         document.setValue(section, key, value);
         const ProfileDocument reread(document.text());
-        const auto expected =
-            qv::profile::stripQuotes(qv::profile::trimBlanks(value));
+        const auto expected = qv::profile::stripQuotes(qv::profile::trimBlanks(value));
         check(reread.value(section, key) == std::string(expected));
         if (!qv::profile::equalsIgnoringCase(qv::profile::trimBlanks(section), "other")) {
             check(reread.sectionLines("other") == otherSection);
