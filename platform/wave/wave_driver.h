@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/wave/wave_types.h"
 
@@ -64,6 +65,15 @@ class WaveStream {
 };
 
 struct WaveOpenRequest {
+    WaveOpenRequest() = default;
+    WaveOpenRequest(WaveDirection direction, int deviceId, const WaveFormat& format,
+                    std::uint32_t flags = CALLBACK_EVENT, WaveCallback callback = {})
+        : direction(direction),
+          deviceId(deviceId),
+          format(format),
+          flags(flags),
+          callback(std::move(callback)) {}
+
     WaveDirection direction = WaveDirection::capture;
     int deviceId = WAVE_MAPPER;
     WaveFormat format;
