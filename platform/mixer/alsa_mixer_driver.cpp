@@ -2,12 +2,10 @@
 
 #include <alsa/asoundlib.h>
 
-#include <mutex>
 #include <utility>
 
 #include "platform/mixer/alsa_capture_devices.h"
-#include "platform/mixer/alsa_mixer_handle.h"
-#include "platform/mixer/alsa_mixer_layout.h"
+#include "platform/mixer/alsa_mixer_device.h"
 #include "platform/mixer/alsa_mixer_watcher.h"
 
 namespace qv::platform {
@@ -20,33 +18,15 @@ class QuietConnection : public MixerConnection {
     MixerResult close() override { return mixer_result::ok; }
 };
 
-struct AlsaMixerDevice {
-    std::string ctlName;
-    int card = -1;
-    std::string name;
-    std::shared_ptr<const AlsaMixerLayout> layout;
-    std::mutex mutex;  // guards handle
-    std::unique_ptr<AlsaMixerHandle> handle;
-};
-
 class AlsaMixerDriver : public MixerDriver {
   public:
     AlsaMixerDriver(const std::vector<std::string>& ctlNames,
                     std::vector<AlsaCaptureDevice> captureDevices)
         : captureDevices_(std::move(captureDevices)) {
         for (const std::string& ctlName : ctlNames) {
-            auto handle = AlsaMixerHandle::open(ctlName);
-            if (!handle) {
-                continue;
+            if (auto device = AlsaMixerDevice::open(ctlName)) {
+                devices_.push_back(std::move(device));
             }
-            auto device = std::make_unique<AlsaMixerDevice>();
-            device->ctlName = ctlName;
-            device->card = handle->card();
-            device->name = handle->cardName();
-            device->layout =
-                std::make_shared<const AlsaMixerLayout>(buildAlsaMixerLayout(handle->elements()));
-            device->handle = std::move(handle);
-            devices_.push_back(std::move(device));
         }
     }
 
@@ -58,10 +38,10 @@ class AlsaMixerDriver : public MixerDriver {
             return mixer_result::badDeviceId;
         }
         caps = MixerCaps{};
-        caps.productId = static_cast<std::uint16_t>(device->card < 0 ? 0 : device->card);
+        caps.productId = static_cast<std::uint16_t>(device->card() < 0 ? 0 : device->card());
         caps.driverVersion = SND_LIB_VERSION;
-        caps.productName = device->name;
-        caps.destinationCount = static_cast<std::uint32_t>(device->layout->destinations.size());
+        caps.productName = device->name();
+        caps.destinationCount = static_cast<std::uint32_t>(device->layout().destinations.size());
         return mixer_result::ok;
     }
 
@@ -70,10 +50,10 @@ class AlsaMixerDriver : public MixerDriver {
         if (device == nullptr) {
             return mixer_result::badDeviceId;
         }
-        if (destination >= device->layout->destinations.size()) {
+        if (destination >= device->layout().destinations.size()) {
             return mixer_result::invalidLine;
         }
-        line = device->layout->destinations[destination].info;
+        line = device->layout().destinations[destination].info;
         return mixer_result::ok;
     }
 
@@ -83,7 +63,7 @@ class AlsaMixerDriver : public MixerDriver {
         if (device == nullptr) {
             return mixer_result::badDeviceId;
         }
-        const AlsaMixerLayout& layout = *device->layout;
+        const AlsaMixerLayout& layout = device->layout();
         if (destination >= layout.sources.size() || source >= layout.sources[destination].size()) {
             return mixer_result::invalidLine;
         }
@@ -97,13 +77,13 @@ class AlsaMixerDriver : public MixerDriver {
         if (device == nullptr) {
             return mixer_result::badDeviceId;
         }
-        const AlsaLine* line = device->layout->line(lineId);
+        const AlsaLine* line = device->layout().line(lineId);
         if (line == nullptr) {
             return mixer_result::invalidLine;
         }
         controls.clear();
         for (unsigned position : line->controls) {
-            controls.push_back(device->layout->controls[position].info);
+            controls.push_back(device->layout().controls[position].info);
         }
         return mixer_result::ok;
     }
@@ -127,10 +107,7 @@ class AlsaMixerDriver : public MixerDriver {
         if (control == nullptr) {
             return mixer_result::invalidControl;
         }
-        AlsaMixerDevice& device = *devices_[mixer];
-        std::lock_guard lock(device.mutex);
-        device.handle->takePendingEvents();
-        return device.handle->read(*control, range, values);
+        return devices_[mixer]->read(*control, range, values);
     }
 
     MixerResult setValues(unsigned mixer, const MixerValueRange& range,
@@ -139,10 +116,7 @@ class AlsaMixerDriver : public MixerDriver {
         if (control == nullptr || values.size() != range.valueCount()) {
             return mixer_result::invalidControl;
         }
-        AlsaMixerDevice& device = *devices_[mixer];
-        std::lock_guard lock(device.mutex);
-        device.handle->takePendingEvents();
-        return device.handle->write(*control, range, values);
+        return devices_[mixer]->write(*control, range, values);
     }
 
     MixerResult mixerIdOfMixer(unsigned mixer, unsigned& id) override {
@@ -163,8 +137,8 @@ class AlsaMixerDriver : public MixerDriver {
         for (unsigned m = 0; m < devices_.size(); ++m) {
             const AlsaMixerDevice& device = *devices_[m];
             const bool same = capture.card >= 0
-                                  ? device.card == capture.card
-                                  : device.card < 0 && device.ctlName == capture.pcmName;
+                                  ? device.card() == capture.card
+                                  : device.card() < 0 && device.ctlName() == capture.pcmName;
             if (same) {
                 id = m;
                 return mixer_result::ok;
@@ -185,8 +159,7 @@ class AlsaMixerDriver : public MixerDriver {
             connection = std::make_unique<QuietConnection>();
             return mixer_result::ok;
         }
-        auto watcher =
-            AlsaMixerWatcher::start(device->ctlName, device->layout, std::move(callback));
+        auto watcher = AlsaMixerWatcher::start(*device, std::move(callback));
         if (!watcher) {
             return mixer_result::noDriver;
         }
@@ -204,7 +177,7 @@ class AlsaMixerDriver : public MixerDriver {
         if (device == nullptr) {
             return nullptr;
         }
-        const AlsaControl* control = device->layout->control(range.controlId);
+        const AlsaControl* control = device->layout().control(range.controlId);
         if (control == nullptr || range.items != control->info.multipleItems) {
             return nullptr;
         }

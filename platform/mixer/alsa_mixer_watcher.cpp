@@ -5,98 +5,80 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <utility>
+
+#include "platform/mixer/alsa_mixer_device.h"
 
 namespace qv::platform {
 
 namespace {
-// Upper bound on how long the thread takes to see its stop flag if a wake-up is lost.
+// How long the thread may miss its stop flag if a wake-up were lost.
 constexpr int kPollTimeoutMs = 200;
 }  // namespace
 
-std::unique_ptr<AlsaMixerWatcher> AlsaMixerWatcher::start(
-    const std::string& ctlName, std::shared_ptr<const AlsaMixerLayout> layout,
-    MixerChangeCallback callback) {
-    std::unique_ptr<AlsaMixerWatcher> watcher(new AlsaMixerWatcher());
-    watcher->handle_ = AlsaMixerHandle::open(ctlName);
-    if (!watcher->handle_) {
+std::unique_ptr<AlsaMixerWatcher> AlsaMixerWatcher::start(AlsaMixerDevice& device,
+                                                          MixerChangeCallback callback) {
+    const int wakeFd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (wakeFd < 0) {
         return nullptr;
     }
-    watcher->wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (watcher->wakeFd_ < 0) {
-        return nullptr;
-    }
-    watcher->layout_ = std::move(layout);
-    watcher->callback_ = std::move(callback);
-
-    const std::vector<AlsaElement>& elements = watcher->handle_->elements();
-    watcher->tags_.reserve(elements.size());
-    for (unsigned position = 0; position < elements.size(); ++position) {
-        const int known =
-            watcher->layout_->findElement(elements[position].name, elements[position].index);
-        watcher->controlsOfElement_.push_back(
-            known < 0 ? std::vector<std::uint32_t>{}
-                      : watcher->layout_->controlsOfElement(static_cast<unsigned>(known)));
-        watcher->tags_.push_back({watcher.get(), position});
-        snd_mixer_elem_t* elem = watcher->handle_->elementHandle(position);
-        snd_mixer_elem_set_callback_private(elem, &watcher->tags_.back());
-        snd_mixer_elem_set_callback(elem, &AlsaMixerWatcher::onElementEvent);
-    }
+    std::unique_ptr<AlsaMixerWatcher> watcher(
+        new AlsaMixerWatcher(device, std::move(callback), wakeFd));
+    device.addWatcher(watcher.get());
     watcher->thread_ = std::thread([w = watcher.get()] { w->run(); });
     return watcher;
 }
 
+AlsaMixerWatcher::AlsaMixerWatcher(AlsaMixerDevice& device, MixerChangeCallback callback,
+                                   int wakeFd)
+    : device_(device), callback_(std::move(callback)), wakeFd_(wakeFd) {}
+
 AlsaMixerWatcher::~AlsaMixerWatcher() {
     close();
-    if (wakeFd_ >= 0) {
-        ::close(wakeFd_);
-    }
+    ::close(wakeFd_);
 }
 
 MixerResult AlsaMixerWatcher::close() {
-    stop_ = true;
-    if (wakeFd_ >= 0) {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
+    if (closed_) {
+        return mixer_result::ok;
     }
+    closed_ = true;
+    device_.removeWatcher(this);
+    stop_ = true;
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
     if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) {
         thread_.join();
     }
     return mixer_result::ok;
 }
 
-int AlsaMixerWatcher::onElementEvent(snd_mixer_elem_t* elem, unsigned int mask) {
-    if ((mask & SND_CTL_EVENT_MASK_VALUE) != 0 && mask != SND_CTL_EVENT_MASK_REMOVE) {
-        const auto* tag = static_cast<const ElementTag*>(snd_mixer_elem_get_callback_private(elem));
-        if (tag != nullptr) {
-            tag->watcher->noteChange(tag->position);
+void AlsaMixerWatcher::post(const std::vector<std::uint32_t>& controlIds) {
+    {
+        std::lock_guard lock(mutex_);
+        for (std::uint32_t id : controlIds) {
+            if (std::find(posted_.begin(), posted_.end(), id) == posted_.end()) {
+                posted_.push_back(id);
+            }
         }
     }
-    return 0;
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(wakeFd_, &one, sizeof one);
 }
 
-void AlsaMixerWatcher::noteChange(unsigned position) {
-    for (std::uint32_t id : controlsOfElement_[position]) {
-        if (std::find(changed_.begin(), changed_.end(), id) == changed_.end()) {
-            changed_.push_back(id);
-        }
-    }
+std::vector<std::uint32_t> AlsaMixerWatcher::takePosted() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(posted_, {});
 }
 
 void AlsaMixerWatcher::run() {
-    snd_mixer_t* mixer = handle_->mixer();
     std::vector<pollfd> fds;
     while (!stop_) {
-        const int count = snd_mixer_poll_descriptors_count(mixer);
-        if (count < 0) {
+        if (!device_.pollDescriptors(fds)) {
             return;
         }
-        fds.assign(static_cast<std::size_t>(count) + 1, pollfd{});
-        if (snd_mixer_poll_descriptors(mixer, fds.data(), static_cast<unsigned>(count)) < 0) {
-            return;
-        }
-        fds.back() = pollfd{wakeFd_, POLLIN, 0};
+        const std::size_t deviceFds = fds.size();
+        fds.push_back(pollfd{wakeFd_, POLLIN, 0});
         const int ready = ::poll(fds.data(), fds.size(), kPollTimeoutMs);
         if (stop_) {
             return;
@@ -104,18 +86,15 @@ void AlsaMixerWatcher::run() {
         if (ready <= 0) {
             continue;
         }
-        unsigned short revents = 0;
-        if (snd_mixer_poll_descriptors_revents(mixer, fds.data(), static_cast<unsigned>(count),
-                                               &revents) < 0 ||
-            (revents & (POLLERR | POLLNVAL | POLLHUP)) != 0) {
+        if ((fds.back().revents & POLLIN) != 0) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t drained = ::read(wakeFd_, &count, sizeof count);
+        }
+        fds.resize(deviceFds);
+        if (!device_.takeEvents(fds)) {
             return;  // the control device went away
         }
-        if ((revents & POLLIN) == 0) {
-            continue;
-        }
-        changed_.clear();
-        snd_mixer_handle_events(mixer);
-        for (std::uint32_t id : changed_) {
+        for (std::uint32_t id : takePosted()) {
             callback_(id);
         }
     }

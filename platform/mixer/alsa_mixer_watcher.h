@@ -1,50 +1,46 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
-#include <string>
+#include <mutex>
 #include <thread>
 #include <vector>
 
-#include "platform/mixer/alsa_mixer_handle.h"
 #include "platform/mixer/mixer_driver.h"
 
 namespace qv::platform {
 
-// An open ALSA mixer: a thread that waits on the control device's events
-// (polls with a timeout, so it also notices its stop flag) and reports the
-// controls of every element whose value changed. It has its own mixer handle,
-// so it shares nothing with the queries.
+class AlsaMixerDevice;
+
+// An open ALSA mixer: a thread that waits on the control device's events (polls
+// with a timeout and a wake-up descriptor, so it also notices its stop flag)
+// and reports the controls whose elements changed. Private to this folder.
 class AlsaMixerWatcher : public MixerConnection {
   public:
-    // None when the control device cannot be opened.
-    static std::unique_ptr<AlsaMixerWatcher> start(const std::string& ctlName,
-                                                   std::shared_ptr<const AlsaMixerLayout> layout,
+    // None when no wake-up descriptor can be made.
+    static std::unique_ptr<AlsaMixerWatcher> start(AlsaMixerDevice& device,
                                                    MixerChangeCallback callback);
     ~AlsaMixerWatcher() override;
 
     MixerResult close() override;
 
+    // Queues changed controls and wakes the thread; called by the device, from
+    // whichever thread took the events in.
+    void post(const std::vector<std::uint32_t>& controlIds);
+
   private:
-    struct ElementTag {
-        AlsaMixerWatcher* watcher;
-        unsigned position;  // in the watcher's own handle
-    };
-
-    AlsaMixerWatcher() = default;
+    AlsaMixerWatcher(AlsaMixerDevice& device, MixerChangeCallback callback, int wakeFd);
     void run();
-    void noteChange(unsigned position);
-    static int onElementEvent(snd_mixer_elem_t* elem, unsigned int mask);
+    std::vector<std::uint32_t> takePosted();
 
-    std::unique_ptr<AlsaMixerHandle> handle_;
-    std::shared_ptr<const AlsaMixerLayout> layout_;
+    AlsaMixerDevice& device_;
     MixerChangeCallback callback_;
-    // Control IDs per element of the watcher's handle.
-    std::vector<std::vector<std::uint32_t>> controlsOfElement_;
-    std::vector<ElementTag> tags_;
-    std::vector<std::uint32_t> changed_;
+    const int wakeFd_;
     std::atomic<bool> stop_{false};
-    int wakeFd_ = -1;
+    bool closed_ = false;
+    std::mutex mutex_;  // guards posted_
+    std::vector<std::uint32_t> posted_;
     std::thread thread_;
 };
 

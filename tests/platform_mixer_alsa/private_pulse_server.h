@@ -1,0 +1,31 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+// A PulseAudio daemon of this test alone: its own runtime folder, a unix
+// socket, two null sinks "radio" and "tv". The test process is pointed at it
+// (PULSE_SERVER, HOME), so ALSA's "pulse" devices reach it and no one else's.
+class PrivatePulseServer {
+  public:
+    PrivatePulseServer() = default;
+    ~PrivatePulseServer();
+    PrivatePulseServer(const PrivatePulseServer&) = delete;
+    PrivatePulseServer& operator=(const PrivatePulseServer&) = delete;
+
+    // Empty on success, else why it could not start.
+    std::string start();
+    // Runs a PulseAudio client program (pactl ...) against this server; true when it exits 0.
+    bool runClient(const std::vector<std::string>& arguments) const;
+
+    static bool programExists(const std::string& program);
+
+  private:
+    std::vector<std::string> environment() const;
+    void stop();
+
+    std::string folder_;
+    pid_t daemon_ = -1;
+};
