@@ -42,6 +42,9 @@ endfunction()
 function(qv_component name)
   cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  if(NOT sources AND NOT ARG_SOURCES)
+    set(sources "${PROJECT_SOURCE_DIR}/cmake/empty.cpp")  # a component still being written
+  endif()
   add_library(${name} STATIC ${sources} ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
@@ -50,14 +53,19 @@ function(qv_component name)
   target_link_libraries(${layer} INTERFACE ${name})
 endfunction()
 
-# qv_test(name [DEPS targets...] [LABELS labels...]): a GoogleTest executable from
-# the .cpp files of the calling folder. Label "threaded" marks the tests that
-# also run under ThreadSanitizer.
+# qv_test(name [DEPS targets...] [LABELS labels...] [ENVIRONMENT VAR=value...]):
+# a GoogleTest executable from the .cpp files of the calling folder. Label
+# "threaded" marks the tests that also run under ThreadSanitizer; window tests
+# pass ENVIRONMENT QT_QPA_PLATFORM=offscreen.
 function(qv_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;SOURCES;ENVIRONMENT" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  if(NOT sources AND NOT ARG_SOURCES)
+    return()  # a suite still being written
+  endif()
   add_executable(${name} ${sources} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_DEPS})
-  gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${ARG_ENVIRONMENT}"
+                       DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)
 endfunction()

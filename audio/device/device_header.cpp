@@ -4,12 +4,7 @@
 
 unaMsAcmDeviceHeader::unaMsAcmDeviceHeader(unaMsAcmStreamDevice* owner) : owner_(owner) {}
 
-unaMsAcmDeviceHeader::~unaMsAcmDeviceHeader() {
-    if (gate_.enter(100)) {
-        unprepare();
-        gate_.leave();
-    }
-}
+unaMsAcmDeviceHeader::~unaMsAcmDeviceHeader() = default;
 
 MMRESULT unaMsAcmDeviceHeader::prepare() {
     return owner_ != nullptr ? owner_->prepareHeader(this) : mmresult::noDriver;

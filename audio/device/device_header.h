@@ -15,7 +15,9 @@ class unaMsAcmStreamDevice;
 class unaMsAcmDeviceHeader : public unaObject {
   public:
     explicit unaMsAcmDeviceHeader(unaMsAcmStreamDevice* owner);
-    // Unprepares through the owner when the header's gate can be taken in 100 ms.
+    // A concrete header unprepares itself through the owner in its own
+    // destructor (gate taken with 100 ms): by the time this one runs the owner
+    // could only see a bare base header.
     ~unaMsAcmDeviceHeader() override;
 
     virtual bool hasFlag(uint32_t mask) const = 0;

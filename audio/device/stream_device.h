@@ -107,6 +107,7 @@ class unaMsAcmStreamDevice : public unaThread {
     unsigned inLimitBytes() const { return inLimitBytes_.load(); }
     unsigned outLimitBytes() const { return outLimitBytes_.load(); }
     int queuedHeaders() const { return queuedHeaders_.load(); }
+    unsigned headerCount() const { return headers_.count(); }
     // Buffers the system never gave back while it could still write into
     // them: kept alive on purpose rather than freed under the driver.
     static unsigned leakedHeaders();
