@@ -5,6 +5,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -136,38 +137,34 @@ WavePort::Event AlsaWavePort::eventFor(int error) {
 }
 
 WavePort::Transfer AlsaWavePort::transfer(std::uint8_t* data, std::size_t bytes) {
-    const int count = snd_pcm_poll_descriptors_count(pcm_);
-    if (count <= 0) {
-        return {0, Event::lost};
+    const std::size_t frameBytes = format_.blockAlign();
+    const auto frames = static_cast<snd_pcm_sframes_t>(bytes / frameBytes);
+    snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+    if (avail < 0) {
+        return {0, eventFor(static_cast<int>(avail))};
     }
-    std::vector<pollfd> fds(static_cast<std::size_t>(count) + 1);
-    snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(count));
-    fds[count] = {wakeFd_, POLLIN, 0};
-    const int ready = poll(fds.data(), fds.size(), kPollTimeoutMs);
-    if (ready < 0) {
-        return {};
-    }
-    if (fds[count].revents & POLLIN) {
-        std::uint64_t drained = 0;
-        [[maybe_unused]] auto n = ::read(wakeFd_, &drained, sizeof drained);
-        return {};
-    }
-    unsigned short revents = 0;
-    snd_pcm_poll_descriptors_revents(pcm_, fds.data(), static_cast<unsigned>(count), &revents);
-    if (revents & (POLLERR | POLLNVAL | POLLHUP)) {
-        const auto state = snd_pcm_state(pcm_);
-        if (state == SND_PCM_STATE_XRUN || state == SND_PCM_STATE_SUSPENDED) {
-            return {0, eventFor(state == SND_PCM_STATE_XRUN ? -EPIPE : -ESTRPIPE)};
+    if (avail < frames) {
+        // Not enough room or data for the whole rest of the buffer: wait for the
+        // device, for a wake-up, or at most 100 ms.
+        const Transfer waited = waitForDevice();
+        if (waited.event != Event::none || waited.bytes != 0) {
+            return waited;
         }
-        if (state == SND_PCM_STATE_DISCONNECTED || (revents & (POLLNVAL | POLLHUP))) {
+        avail = snd_pcm_avail_update(pcm_);
+        if (avail < 0) {
+            return {0, eventFor(static_cast<int>(avail))};
+        }
+    }
+    if (avail == 0) {
+        if (++quietPolls_ >= kQuietPollsUntilLost) {
             return {0, eventFor(-ENODEV)};
         }
+        return {};
     }
-    const std::size_t frameBytes = format_.blockAlign();
-    const auto frames = static_cast<snd_pcm_uframes_t>(bytes / frameBytes);
+    const auto count = static_cast<snd_pcm_uframes_t>(std::min(avail, frames));
     const snd_pcm_sframes_t moved = direction_ == WaveDirection::capture
-                                        ? snd_pcm_readi(pcm_, data, frames)
-                                        : snd_pcm_writei(pcm_, data, frames);
+                                        ? snd_pcm_readi(pcm_, data, count)
+                                        : snd_pcm_writei(pcm_, data, count);
     if (moved > 0) {
         quietPolls_ = 0;
         return {static_cast<std::size_t>(moved) * frameBytes, Event::none};
@@ -175,8 +172,38 @@ WavePort::Transfer AlsaWavePort::transfer(std::uint8_t* data, std::size_t bytes)
     if (moved < 0 && moved != -EAGAIN) {
         return {0, eventFor(static_cast<int>(moved))};
     }
-    if (ready == 0 && ++quietPolls_ >= kQuietPollsUntilLost) {
-        return {0, eventFor(-ENODEV)};
+    return {};
+}
+
+WavePort::Transfer AlsaWavePort::waitForDevice() {
+    const int count = snd_pcm_poll_descriptors_count(pcm_);
+    if (count <= 0) {
+        return {0, Event::lost};
+    }
+    std::vector<pollfd> fds(static_cast<std::size_t>(count) + 1);
+    snd_pcm_poll_descriptors(pcm_, fds.data(), static_cast<unsigned>(count));
+    fds[count] = {wakeFd_, POLLIN, 0};
+    if (poll(fds.data(), fds.size(), kPollTimeoutMs) <= 0) {
+        return {};
+    }
+    if (fds[count].revents & POLLIN) {
+        std::uint64_t drained = 0;
+        [[maybe_unused]] auto n = ::read(wakeFd_, &drained, sizeof drained);
+        return {0, Event::none};
+    }
+    unsigned short revents = 0;
+    snd_pcm_poll_descriptors_revents(pcm_, fds.data(), static_cast<unsigned>(count), &revents);
+    if (revents & (POLLERR | POLLNVAL | POLLHUP)) {
+        const auto state = snd_pcm_state(pcm_);
+        if (state == SND_PCM_STATE_XRUN) {
+            return {0, eventFor(-EPIPE)};
+        }
+        if (state == SND_PCM_STATE_SUSPENDED) {
+            return {0, eventFor(-ESTRPIPE)};
+        }
+        if (state == SND_PCM_STATE_DISCONNECTED || (revents & (POLLNVAL | POLLHUP))) {
+            return {0, eventFor(-ENODEV)};
+        }
     }
     return {};
 }

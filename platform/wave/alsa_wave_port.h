@@ -35,6 +35,8 @@ class AlsaWavePort final : public WavePort {
   private:
     AlsaWavePort(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& format, int wakeFd);
     Event eventFor(int error);
+    // poll() on the device and the wake-up fd; an event when the device failed.
+    Transfer waitForDevice();
 
     snd_pcm_t* const pcm_;
     const WaveDirection direction_;

@@ -66,8 +66,8 @@ TEST_P(CaptureFormats, BuffersComeBackInOrderFullAndContinuous) {
     driver_.addDevice(WaveDirection::capture,
                       {.name = "Line in", .signal = std::make_shared<FrameCounter>()});
     NoticeLog log;
-    auto stream = open(WaveDirection::capture, log);
     BufferSet buffers(4, chunkBytes());
+    auto stream = open(WaveDirection::capture, log);
     prepareAndAdd(*stream, buffers);
     ASSERT_EQ(stream->start(), MMSYSERR_NOERROR);
     ASSERT_TRUE(log.waitFor(WaveNotice::bufferDone, 4));
@@ -98,11 +98,11 @@ TEST_F(SimulatedStreamTest, ResetReturnsEveryQueuedBufferDone) {
         SimulatedWaveDriver driver;
         driver.addDevice(direction, {});
         NoticeLog log;
+        // Long buffers, so that none finishes before the reset.
+        BufferSet buffers(5, format_.bytesPerSecond() * 60);
         std::unique_ptr<WaveStream> stream;
         ASSERT_EQ(driver.open({direction, 0, format_, CALLBACK_EVENT, log.callback()}, stream),
                   MMSYSERR_NOERROR);
-        // Long buffers, so that none finishes before the reset.
-        BufferSet buffers(5, format_.bytesPerSecond() * 60);
         prepareAndAdd(*stream, buffers);
         ASSERT_EQ(stream->start(), MMSYSERR_NOERROR);
         ASSERT_EQ(stream->reset(), MMSYSERR_NOERROR);
@@ -123,8 +123,8 @@ TEST_F(SimulatedStreamTest, ResetReturnsEveryQueuedBufferDone) {
 TEST_F(SimulatedStreamTest, CloseHandsBackQueuedBuffers) {
     driver_.addDevice(WaveDirection::playback, {});
     NoticeLog log;
-    auto stream = open(WaveDirection::playback, log);
     BufferSet buffers(3, format_.bytesPerSecond() * 60);
+    auto stream = open(WaveDirection::playback, log);
     prepareAndAdd(*stream, buffers);
     EXPECT_EQ(stream->unprepare(buffers[1]), WAVERR_STILLPLAYING);
     EXPECT_EQ(stream->close(), MMSYSERR_NOERROR);
@@ -139,8 +139,8 @@ TEST_F(SimulatedStreamTest, CloseHandsBackQueuedBuffers) {
 TEST_F(SimulatedStreamTest, AddRefusesUnpreparedAndQueuedBuffers) {
     driver_.addDevice(WaveDirection::capture, {});
     NoticeLog log;
-    auto stream = open(WaveDirection::capture, log);
     BufferSet buffers(1, chunkBytes());
+    auto stream = open(WaveDirection::capture, log);
     EXPECT_EQ(stream->add(buffers[0]), WAVERR_UNPREPARED);
     ASSERT_EQ(stream->prepare(buffers[0]), MMSYSERR_NOERROR);
     ASSERT_EQ(stream->add(buffers[0]), MMSYSERR_NOERROR);
@@ -156,8 +156,8 @@ TEST_F(SimulatedStreamTest, AddRefusesUnpreparedAndQueuedBuffers) {
 TEST_F(SimulatedStreamTest, PlaybackIsPacedByTheClockAndKeepsWhatItPlayed) {
     driver_.addDevice(WaveDirection::playback, {.name = "Speakers"});
     NoticeLog log;
-    auto stream = open(WaveDirection::playback, log);
     BufferSet buffers(25, chunkBytes());  // one second
+    auto stream = open(WaveDirection::playback, log);
     for (std::size_t i = 0; i < buffers.size(); ++i) {
         std::fill_n(buffers[i].data, 4, static_cast<std::uint8_t>(i));
     }
@@ -185,8 +185,8 @@ TEST_P(ClockSkew, SkewedDeviceRunsFastOrSlowByItsPpm) {
     const double ppm = GetParam();
     driver_.addDevice(WaveDirection::playback, {.skewPpm = ppm});
     NoticeLog log;
-    auto stream = open(WaveDirection::playback, log);
     BufferSet buffers(2, format_.bytesPerSecond() * 10);  // 10 s each
+    auto stream = open(WaveDirection::playback, log);
     prepareAndAdd(*stream, buffers);
     ASSERT_TRUE(log.waitFor(WaveNotice::bufferDone, 1, 60s));
     const auto played = driver_.played(0);
@@ -202,10 +202,10 @@ TEST_F(SimulatedStreamTest, CapturedClickIsHeardOneLoopLater) {
     driver_.addDevice(WaveDirection::playback, {});
     NoticeLog inLog;
     NoticeLog outLog;
-    auto capture = open(WaveDirection::capture, inLog);
-    auto playback = open(WaveDirection::playback, outLog);
     BufferSet in(10, chunkBytes());
     BufferSet out(10, chunkBytes());
+    auto capture = open(WaveDirection::capture, inLog);
+    auto playback = open(WaveDirection::playback, outLog);
     prepareAndAdd(*capture, in);
     const auto captureStart = PlatformClock::now();
     ASSERT_EQ(capture->start(), MMSYSERR_NOERROR);
