@@ -2,6 +2,8 @@
 
 #include <alsa/asoundlib.h>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -18,7 +20,10 @@ constexpr int kPollTimeoutMs = 100;
 // This many polls without any data (5 s) while data should flow: the device is gone.
 constexpr int kQuietPollsUntilLost = 50;
 constexpr unsigned kPeriodsPerChunk = 25;  // one period = one 40 ms chunk
-constexpr unsigned kPeriodsInRing = 4;
+// The ring only sets how long the driver thread may be held up before an xrun;
+// latency comes from what is queued, not from the ring's size.
+constexpr unsigned kPeriodsInRing = 8;
+constexpr int kRealtimePriority = 10;
 
 struct Setup {
     int error = 0;
@@ -109,6 +114,14 @@ AlsaWavePort::~AlsaWavePort() {
 }
 
 WavePort::Event AlsaWavePort::begin() {
+    if (!priorityRaised_) {
+        // Audio threads run ahead of ordinary work when the system allows it
+        // (root or an rtprio limit); otherwise they stay as they are.
+        sched_param param{};
+        param.sched_priority = kRealtimePriority;
+        pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+        priorityRaised_ = true;
+    }
     quietPolls_ = 0;
     const auto state = snd_pcm_state(pcm_);
     if (state == SND_PCM_STATE_DISCONNECTED) {

@@ -44,6 +44,7 @@ class AlsaWavePort final : public WavePort {
     const int wakeFd_;
     int lastError_ = 0;
     int quietPolls_ = 0;
+    bool priorityRaised_ = false;
 };
 
 }  // namespace platform

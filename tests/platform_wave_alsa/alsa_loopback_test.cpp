@@ -246,7 +246,9 @@ TEST(AlsaLoopback, ClicksArriveInOrderWithoutGapsThroughTheSoundServer) {
     const auto radioClicks = radio.clicks();
     const auto tvClicks = tv.clicks();
     ASSERT_EQ(radioClicks.size(), clickFrames.size());
-    ASSERT_EQ(tvClicks.size(), clickFrames.size());
+    ASSERT_EQ(tvClicks.size(), clickFrames.size())
+        << "tv clicks at " << ::testing::PrintToString(tvClicks) << " of " << tv.left.size()
+        << " frames; radio clicks at " << ::testing::PrintToString(radioClicks);
     double latencySum = 0;
     for (std::size_t k = 0; k < clickFrames.size(); ++k) {
         if (k > 0) {
