@@ -1,3 +1,5 @@
+#include <pthread.h>
+#include <sched.h>
 #include <sys/prctl.h>
 
 #include <condition_variable>
@@ -13,10 +15,12 @@ namespace platform {
 namespace {
 
 constexpr std::int64_t kMaxTicksBehind = 10;
+constexpr int kTimerPriority = 10;
 
 struct TimerEvent {
     std::uint32_t id = 0;
     PlatformClock::duration period{};
+    PlatformClock::time_point firstDeadline{};  // counted from the set call
     bool periodic = false;
     TimerCallback callback;
     std::mutex mutex;
@@ -26,9 +30,14 @@ struct TimerEvent {
 };
 
 void runEvent(const std::shared_ptr<TimerEvent>& event) {
-    // Wake as close to each deadline as the kernel allows.
+    // Wake as close to each deadline as the kernel allows, and ahead of ordinary
+    // work where the system lets us (root or an rtprio limit), as a system timer
+    // thread would.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-    auto deadline = PlatformClock::now() + event->period;
+    sched_param param{};
+    param.sched_priority = kTimerPriority;
+    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    auto deadline = event->firstDeadline;
     while (true) {
         {
             std::unique_lock lock(event->mutex);
@@ -127,6 +136,7 @@ std::uint32_t timeSetEvent(std::uint32_t delayMs, std::uint32_t, TimerCallback c
     }
     auto event = std::make_shared<TimerEvent>();
     event->period = std::chrono::milliseconds(delayMs);
+    event->firstDeadline = PlatformClock::now() + event->period;
     event->periodic = type == TIME_PERIODIC;
     event->callback = std::move(callback);
     return service().add(std::move(event));
