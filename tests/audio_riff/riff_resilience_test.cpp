@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <atomic>
 #include <thread>
 
 #include "audio/riff/riff_header.h"
@@ -12,9 +11,9 @@
 
 namespace {
 
-constexpr std::uint32_t kChunk = 7056;              // 40 ms of 44.1 kHz 16-bit stereo
-constexpr std::uint32_t kSecond = 25 * kChunk;      // 176400 bytes
-constexpr std::uint64_t kFileBytesForSeconds = 44;  // header
+constexpr std::uint32_t kChunk = 7056;          // 40 ms of 44.1 kHz 16-bit stereo
+constexpr std::uint32_t kSecond = 25 * kChunk;  // 176400 bytes
+constexpr std::uint64_t kHeaderBytes = 44;
 
 // While recording, the header on disk follows the audio every second, so the
 // file is playable before it is closed.
@@ -63,7 +62,7 @@ TEST_F(RiffTest, KilledWhileRecordingLeavesAPlayableFile) {
         [&] {
             struct stat info {};
             return ::stat(path.c_str(), &info) == 0 &&
-                   std::uint64_t(info.st_size) >= kFileBytesForSeconds + 3 * kSecond;
+                   std::uint64_t(info.st_size) >= kHeaderBytes + 3 * kSecond;
         },
         std::chrono::seconds(60));
     ::kill(child, SIGKILL);
