@@ -371,8 +371,7 @@ void Tc_form_kp2DemoMain::buildStatusBar() {
         {"StatusMemory", 100, Qt::AlignLeft, QString()},
         {"StatusConnection", 150, Qt::AlignHCenter, QStringLiteral("Not connected")},
         {"StatusVersion", 50, Qt::AlignRight, QString()},
-        {"StatusMaker", 320, Qt::AlignRight,
-         QStringLiteral("Quillanvero Software, radio in step")},
+        {"StatusMaker", 320, Qt::AlignRight, QStringLiteral("Quillanvero Software, radio in step")},
     };
     for (size_t i = 0; i < statusPanels_.size(); ++i) {
         QLabel* panel = label(c_statusBar_main_, designs[i].name, designs[i].text);

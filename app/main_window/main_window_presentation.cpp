@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QShowEvent>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolButton>
@@ -29,6 +30,9 @@ constexpr int kOpacityHalf = 50;
 
 void Tc_form_kp2DemoMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    if (event->spontaneous()) {
+        return;  // the window manager restoring the window is no new showing
+    }
     const QString code = languageCode();
     applyLanguage(code.isEmpty() ? QStringLiteral("es") : code);
     if (showStep_) {

@@ -11,6 +11,7 @@ namespace {
 QString askWavFile(QWidget* parent, const QString& initialDirectory) {
     QFileDialog dialog(parent, QString(), initialDirectory,
                        QStringLiteral("WAV files (*.wav);;All files (*)"));
+    dialog.setObjectName(QStringLiteral("c_saveDialog_main"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);  // the folder must exist, the file need not
     dialog.setDefaultSuffix(QStringLiteral("wav"));
@@ -21,8 +22,14 @@ QString askWavFile(QWidget* parent, const QString& initialDirectory) {
 }
 
 QString askSkinFile(QWidget* parent, const QString& initialDirectory) {
-    return QFileDialog::getOpenFileName(parent, QString(), initialDirectory,
-                                        QStringLiteral("Skin files (*.skn *.SKN)"));
+    QFileDialog dialog(parent, QString(), initialDirectory,
+                       QStringLiteral("Skin files (*.skn *.SKN)"));
+    dialog.setObjectName(QStringLiteral("Dialog1"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 void showNoticeBox(QWidget* parent, const QString& text) {

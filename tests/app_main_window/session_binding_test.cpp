@@ -185,4 +185,31 @@ TEST_F(MainWindowTest, PickingAListEntryChoosesItsDevice) {
     EXPECT_EQ(window().session().config().captureDeviceId, 0);
 }
 
+std::uint32_t littleEndian32(const QByteArray& bytes, int at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = (value << 8) | std::uint8_t(bytes[at + i]);
+    }
+    return value;
+}
+
+TEST_F(SessionBinding, ClosingWhileDelayingCompletesTheWavFile) {
+    createWindow();
+    const QString path = scratch_.filePath(QStringLiteral("take.wav"));
+    child<QLineEdit>("c_edit_waveInFile")->setText(path);
+    QSignalSpy started(&window().session(), &DelaySession::playbackStarted);
+    startWithDelay(0.05);
+    ASSERT_TRUE(started.wait(10000));
+    destroyWindow();
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GE(bytes.size(), 44);
+    EXPECT_EQ(bytes.left(4), QByteArray("RIFF"));
+    EXPECT_EQ(littleEndian32(bytes, 4), std::uint32_t(bytes.size() - 8));
+    EXPECT_EQ(bytes.mid(36, 4), QByteArray("data"));
+    EXPECT_EQ(littleEndian32(bytes, 40), std::uint32_t(bytes.size() - 44));
+}
+
 }  // namespace
