@@ -2,38 +2,29 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv::platform {
 
-// One PCM name hint as ALSA lists it.
-struct AlsaPcmHint {
-    std::string name;
-    std::string description;
-    // "Input", "Output" or empty for both directions.
-    std::string direction;
-};
-
-// A capture device in the order the program numbers them.
+// A capture device in the numbering of the wave layer, with its card.
 struct AlsaCaptureDevice {
-    // The PCM to open: "plughw:CARD=<id>,DEV=<n>" for a card device (it converts
-    // formats), "pulse" or "pipewire" for a sound server.
     std::string pcmName;
-    std::string description;
-    // Card number, -1 for a sound server.
+    // Card number, -1 for a sound server ("pulse", "pipewire").
     int card = -1;
-    int device = -1;
 };
 
-// Capture device numbering shared by the wave and mixer layers. Index -1 is
-// ALSA's "default" PCM and is not listed. Indices 0.. are, in ALSA's hint
-// order, one entry per card device that can capture (the "hw:CARD=..,DEV=.."
-// hints), then "pulse" and then "pipewire" when they are hinted for capture.
-std::vector<AlsaCaptureDevice> orderCaptureDevices(
-    const std::vector<AlsaPcmHint>& hints,
-    const std::function<int(const std::string& cardId)>& cardIndexOf);
+// The sound-server PCMs that the wave layer lists besides the card devices
+// (AlsaWaveDriver's default); the mixer layer numbers capture devices the same way.
+inline const std::vector<std::string> kCaptureServerNames{"pulse", "pipewire"};
 
-// The capture devices of this system, from ALSA's device name hints.
+// The card of a direct PCM name "hw:CARD=<id>,DEV=<n>" (cardIndexOf maps the
+// id to a number); -1 for any other name.
+int cardOfDirectPcm(std::string_view directName,
+                    const std::function<int(const std::string& cardId)>& cardIndexOf);
+
+// The capture devices in the wave layer's order (platform/wave/alsa_device_list.h):
+// index i here is capture device i there. Index -1, ALSA's "default", is not listed.
 std::vector<AlsaCaptureDevice> listAlsaCaptureDevices();
 
 }  // namespace qv::platform

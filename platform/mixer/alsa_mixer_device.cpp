@@ -19,6 +19,9 @@ std::unique_ptr<AlsaMixerDevice> AlsaMixerDevice::open(const std::string& ctlNam
     device->name_ = device->handle_->cardName();
     device->layout_ = buildAlsaMixerLayout(device->handle_->elements());
 
+    for (const AlsaControl& control : device->layout_.controls) {
+        device->valuesChanged(control);
+    }
     const unsigned count = static_cast<unsigned>(device->handle_->elements().size());
     device->tags_.reserve(count);
     for (unsigned position = 0; position < count; ++position) {
@@ -92,18 +95,39 @@ int AlsaMixerDevice::onElementEvent(snd_mixer_elem_t* elem, unsigned int mask) {
 }
 
 void AlsaMixerDevice::noteChange(unsigned position) {
-    if (watchers_.empty()) {
-        return;
-    }
     const AlsaElement& element = handle_->elements()[position];
     const int known = layout_.findElement(element.name, element.index);
     if (known < 0) {
         return;
     }
-    const std::vector<std::uint32_t> ids = layout_.controlsOfElement(static_cast<unsigned>(known));
-    for (AlsaMixerWatcher* watcher : watchers_) {
-        watcher->post(ids);
+    // An element event does not say what changed: compare each of its controls.
+    std::vector<std::uint32_t> changed;
+    for (std::uint32_t id : layout_.controlsOfElement(static_cast<unsigned>(known))) {
+        if (valuesChanged(*layout_.control(id))) {
+            changed.push_back(id);
+        }
     }
+    if (changed.empty()) {
+        return;
+    }
+    for (AlsaMixerWatcher* watcher : watchers_) {
+        watcher->post(changed);
+    }
+}
+
+bool AlsaMixerDevice::valuesChanged(const AlsaControl& control) {
+    const MixerValueRange range{control.info.controlId, control.channels,
+                                control.info.multipleItems};
+    std::vector<std::uint32_t> values;
+    if (handle_->read(control, range, values) != mixer_result::ok) {
+        return false;
+    }
+    std::vector<std::uint32_t>& last = lastValues_[control.info.controlId];
+    if (values == last) {
+        return false;
+    }
+    last = std::move(values);
+    return true;
 }
 
 }  // namespace qv::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,6 +54,8 @@ class AlsaMixerDevice {
     static int onElementEvent(snd_mixer_elem_t* elem, unsigned int mask);
     // Called while the lock is held (events are only taken under it).
     void noteChange(unsigned position);
+    // The control's values as last seen; true when they differ from before.
+    bool valuesChanged(const AlsaControl& control);
 
     std::string ctlName_;
     int card_ = -1;
@@ -63,6 +66,8 @@ class AlsaMixerDevice {
     std::mutex mutex_;  // guards handle_ and watchers_
     std::unique_ptr<AlsaMixerHandle> handle_;
     std::vector<AlsaMixerWatcher*> watchers_;
+    // Last values per control ID, so that watchers hear only of real changes.
+    std::map<std::uint32_t, std::vector<std::uint32_t>> lastValues_;
 };
 
 }  // namespace qv::platform

@@ -79,13 +79,17 @@ bool PrivatePulseServer::programExists(const std::string& program) {
     return false;
 }
 
-std::vector<std::string> PrivatePulseServer::environment() const {
+namespace {
+
+std::vector<std::string> environment() {
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
         env.emplace_back(*e);
     }
     return env;
 }
+
+}  // namespace
 
 std::string PrivatePulseServer::start() {
     char pattern[] = "/tmp/qv-mixer-pulse-XXXXXX";
@@ -118,7 +122,7 @@ std::string PrivatePulseServer::start() {
     return {};
 }
 
-bool PrivatePulseServer::runClient(const std::vector<std::string>& arguments) const {
+bool PrivatePulseServer::runClient(const std::vector<std::string>& arguments) {
     return runAndWait(arguments, environment()) == 0;
 }
 

@@ -17,13 +17,13 @@ class PrivatePulseServer {
 
     // Empty on success, else why it could not start.
     std::string start();
-    // Runs a PulseAudio client program (pactl ...) against this server; true when it exits 0.
-    bool runClient(const std::vector<std::string>& arguments) const;
+    // Runs a PulseAudio client program (pactl ...) with this process's environment,
+    // so against the server it points at; true when it exits 0.
+    static bool runClient(const std::vector<std::string>& arguments);
 
     static bool programExists(const std::string& program);
 
   private:
-    std::vector<std::string> environment() const;
     void stop();
 
     std::string folder_;
