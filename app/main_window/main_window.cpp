@@ -164,6 +164,7 @@ void Tc_form_kp2DemoMain::FormDestroy() {
 
     Timer_banner_.stop();
     session_.releaseDeviceGraph();
+    session_.disconnect(this);  // the controls go before the session does
     const auto installed = installedFormatChooser();
     if (dynamic_cast<QtFormatChooser*>(installed.get()) != nullptr) {
         installFormatChooser(nullptr);  // it would show over a window that is gone
