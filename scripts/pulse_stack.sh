@@ -11,6 +11,7 @@
 #   ALSA_CONFIG_PATH    a config whose "default" PCM is the pulse plugin, plus the
 #                       PCMs radio, radio_monitor, tv and tv_monitor (with hints)
 #   QV_PULSE_STACK=1
+#   QV_PULSE_PID        the server's process id (a test may stop it)
 #   TSAN_OPTIONS        plus suppressions for libpulse's internal races
 # Works as a normal user and as root. Without pulseaudio it exits 77 (skip), or
 # fails when CI=true.
@@ -66,6 +67,7 @@ pulseaudio -n --daemonize=no --system=no --exit-idle-time=-1 --disallow-exit \
   -L "module-null-sink sink_name=tv sink_properties=device.description=TV" \
   2>"$stack_dir/pulseaudio.log" &
 pulse_pid=$!
+disown "$pulse_pid" 2>/dev/null || true
 
 export PULSE_SERVER="unix:$socket"
 ready=0
@@ -98,6 +100,7 @@ export ALSA_CONFIG_PATH="$alsa_conf"
 export PULSE_SOURCE=radio.monitor
 export PULSE_SINK=tv
 export QV_PULSE_STACK=1
+export QV_PULSE_PID="$pulse_pid"
 
 # libpulse's own threads share buffers in ways ThreadSanitizer cannot follow
 # (the library is not instrumented): keep its reports about libpulse internals out.

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
 
 #include "alsa_test_support.h"
 
@@ -92,6 +95,65 @@ TEST_F(AlsaDeviceTest, ResetReturnsQueuedBuffersOfARealDevice) {
     std::unique_lock lock(mutex);
     EXPECT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] { return done == 3; }));
     lock.unlock();
+    EXPECT_EQ(stream->close(), MMSYSERR_NOERROR);
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+// Stops the stack's sound server, so it runs as a ctest entry of its own.
+TEST(AlsaServerLoss, StreamHaltsWithAnErrorWhenTheSoundServerDies) {
+    if (!testing::insidePulseStack() || std::getenv("QV_PULSE_PID") == nullptr) {
+        GTEST_SKIP() << "needs scripts/pulse_stack.sh (a private PulseAudio server)";
+    }
+    auto driver = testing::makeStackDriver();
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t done = 0;
+    bool halted = false;
+    std::vector<std::vector<std::uint8_t>> blocks(4, std::vector<std::uint8_t>(7056));
+    std::vector<WaveBuffer> buffers(4);
+    std::unique_ptr<WaveStream> stream;
+    ASSERT_EQ(driver->open({WaveDirection::capture, WAVE_MAPPER, kCd, CALLBACK_EVENT,
+                            [&](WaveNotice notice, std::uintptr_t) {
+                                std::lock_guard lock(mutex);
+                                done += notice == WaveNotice::bufferDone;
+                                halted = halted || notice == WaveNotice::halted;
+                                changed.notify_all();
+                            }},
+                           stream),
+              MMSYSERR_NOERROR);
+    for (std::size_t i = 0; i < buffers.size(); ++i) {
+        buffers[i].data = blocks[i].data();
+        buffers[i].bufferLength = static_cast<std::uint32_t>(blocks[i].size());
+        ASSERT_EQ(stream->prepare(buffers[i]), MMSYSERR_NOERROR);
+        ASSERT_EQ(stream->add(buffers[i]), MMSYSERR_NOERROR);
+    }
+    ASSERT_EQ(stream->start(), MMSYSERR_NOERROR);
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] { return done >= 1; }));
+    }
+    // Re-queue what came back so the stream is busy when the server goes away.
+    for (auto& buffer : buffers) {
+        if (buffer.hasFlag(WHDR_DONE)) {
+            stream->add(buffer);
+        }
+    }
+    ASSERT_EQ(kill(static_cast<pid_t>(std::atoi(std::getenv("QV_PULSE_PID"))), SIGKILL), 0);
+
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return halted; }));
+    lock.unlock();
+    EXPECT_NE(stream->status(), MMSYSERR_NOERROR);
+    for (const auto& buffer : buffers) {
+        EXPECT_FALSE(buffer.hasFlag(WHDR_INQUEUE));
+    }
+    EXPECT_EQ(stream->add(buffers[0]), stream->status());
     EXPECT_EQ(stream->close(), MMSYSERR_NOERROR);
 }
 
