@@ -58,6 +58,9 @@ class unaMsMixerSystem {
     bool canForceMicrophone() const;
 
     qv::platform::MixerDriver& driver() const { return *driver_; }
+    bool enumeratesOnCreate() const { return enumOnCreate_; }
+    // True once enumDevices has read the mixers.
+    bool isEnumerated() const { return enumerated_; }
 
   private:
     int findDestination(bool forPlayback) const;

@@ -18,6 +18,7 @@ TEST(MixerSystemWithoutMixers, AnswersEveryQueryWithNone) {
     SimulatedSystem sim({});
     unaMsMixerSystem& system = *sim.system;
 
+    EXPECT_TRUE(system.isEnumerated());
     EXPECT_EQ(system.getMixerCount(), 0u);
     EXPECT_FALSE(system.selectMixer(0));
     EXPECT_EQ(system.getWaveDeviceIndex(), -2);
@@ -34,6 +35,22 @@ TEST(MixerSystemWithoutMixers, AnswersEveryQueryWithNone) {
     EXPECT_EQ(system.getRecordingSource(), -1);
     EXPECT_FALSE(system.setRecordingSource(0));
     EXPECT_FALSE(system.canForceMicrophone());
+}
+
+TEST(MixerSystemSelection, ReadsTheMixersOnlyWhenAsked) {
+    auto driver =
+        std::make_shared<SimulatedMixerDriver>(std::vector<SimulatedMixer>{cardWithVolume("Card")});
+    unaMsMixerSystem system(false, driver);
+    EXPECT_FALSE(system.isEnumerated());
+    EXPECT_EQ(system.getMixerCount(), 0u);
+    system.enumDevices();
+    EXPECT_EQ(system.getMixerCount(), 1u);
+
+    // Reading them again drops the selection, which pointed into the old list.
+    ASSERT_TRUE(system.selectMixer(0));
+    system.enumDevices();
+    EXPECT_EQ(system.selectedMixer(), nullptr);
+    EXPECT_EQ(driver->openConnectionCount(0), 0u);
 }
 
 TEST(MixerSystemSelection, KeepsOnlyTheSelectedMixerOpen) {
