@@ -14,12 +14,21 @@ namespace platform {
 // Thread rules:
 // - Every call may come from any thread, but the calls of one stream must not
 //   overlap with close() or the destructor.
-// - The completion callback runs on the stream's own driver thread (except
-//   the closing notice), once per
-//   returned buffer, in the order the buffers were returned, never with a driver
-//   lock held. Inside it only status(), position() and xrunCount() may be
-//   called; the other calls are refused with MMSYSERR_HANDLEBUSY.
-// - Buffers come back in the order they were added (one device, one queue).
+// - The completion callback runs on the stream's own driver thread (the closing
+//   notice excepted), once per returned buffer, in the order the buffers were
+//   returned, never with a driver lock held. Inside it add(), start(), stop(),
+//   pause(), reset() and close() are refused with MMSYSERR_HANDLEBUSY.
+// - Buffers come back in the order they were added (one device, one queue;
+//   only a simulated fault breaks this, on purpose).
+//
+// Caller's guarantees:
+// - A queued buffer and its data block stay alive and untouched until it comes
+//   back done; closing (or destroying) the stream returns every buffer first,
+//   so a stream must be closed before the buffers it holds are freed.
+// - The callback is short: it signals and returns.
+//
+// What the driver checks: prepared and not already queued on add(), whole
+// frames on prepare(), the format and device index on open.
 //
 // Run states: a capture stream starts stopped (start() begins filling); a
 // playback stream starts playing (added buffers play at once, pause() holds,
@@ -29,7 +38,7 @@ namespace platform {
 // and counted by xrunCount(), never fatal.
 class WaveStream {
   public:
-    virtual ~WaveStream() = default;  // closes as close() does
+    virtual ~WaveStream() = default;  // implementations close as close() does
 
     // Marks the buffer prepared (WHDR_PREPARED); data and bufferLength must be
     // set, and bufferLength must be a whole number of frames.
