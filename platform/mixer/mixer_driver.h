@@ -32,7 +32,7 @@ class MixerConnection {
 // Line and control layouts are fixed for the life of the driver; values are
 // read from the mixer on every call. Calls may come from any thread; a driver
 // serialises them itself. Every call returns mixer_result::ok or a failure
-// code and leaves its out-arguments unspecified on failure.
+// code; on failure its out-arguments may be partly filled.
 class MixerDriver {
   public:
     virtual ~MixerDriver() = default;
