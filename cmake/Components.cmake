@@ -29,6 +29,18 @@ function(qv_add_subdirectories dir)
   endforeach()
 endfunction()
 
+# Sets out_var when deps name a Qt module this build did not find (the window
+# modules when QV_BUILD_APP is off).
+function(qv_skip_without_qt_modules deps out_var)
+  set(skip FALSE)
+  foreach(dep IN LISTS deps)
+    if(dep MATCHES "^Qt6::" AND NOT TARGET ${dep})
+      set(skip TRUE)
+    endif()
+  endforeach()
+  set(${out_var} ${skip} PARENT_SCOPE)
+endfunction()
+
 # qv_add_layer(name): the layer's interface library plus all its components.
 function(qv_add_layer layer)
   add_library(${layer} INTERFACE)
@@ -41,6 +53,10 @@ endfunction()
 # the .cpp files of the calling folder, added to the current layer.
 function(qv_component name)
   cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+  qv_skip_without_qt_modules("${ARG_DEPS}" skip)
+  if(skip)
+    return()  # a window component in a build without the windows
+  endif()
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT sources AND NOT ARG_SOURCES)
     set(sources "${PROJECT_SOURCE_DIR}/cmake/empty.cpp")  # a component still being written
@@ -53,19 +69,33 @@ function(qv_component name)
   target_link_libraries(${layer} INTERFACE ${name})
 endfunction()
 
-# qv_test(name [DEPS targets...] [LABELS labels...] [ENVIRONMENT VAR=value...]):
+# qv_test(name [OWN_MAIN] [DEPS targets...] [LABELS labels...] [ENVIRONMENT VAR=value...]):
 # a GoogleTest executable from the .cpp files of the calling folder. Label
 # "threaded" marks the tests that also run under ThreadSanitizer; window tests
-# pass ENVIRONMENT QT_QPA_PLATFORM=offscreen.
+# pass ENVIRONMENT QT_QPA_PLATFORM=offscreen. OWN_MAIN: the suite brings its
+# own main() (to create a Qt application first).
 function(qv_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS;SOURCES;ENVIRONMENT" ${ARGN})
+  cmake_parse_arguments(ARG "OWN_MAIN" "" "DEPS;LABELS;SOURCES;ENVIRONMENT" ${ARGN})
+  qv_skip_without_qt_modules("${ARG_DEPS}" skip)
+  if(skip)
+    return()
+  endif()
+  foreach(dep IN LISTS ARG_DEPS)
+    if(dep MATCHES "^app_" AND NOT TARGET ${dep})
+      return()  # tests of a window component that this build leaves out
+    endif()
+  endforeach()
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   if(NOT sources AND NOT ARG_SOURCES)
     return()  # a suite still being written
   endif()
   add_executable(${name} ${sources} ${ARG_SOURCES})
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
-  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_DEPS})
+  if(ARG_OWN_MAIN)
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock ${ARG_DEPS})
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main ${ARG_DEPS})
+  endif()
   gtest_discover_tests(${name} PROPERTIES LABELS "${ARG_LABELS}" ENVIRONMENT "${ARG_ENVIRONMENT}"
                        DISCOVERY_TIMEOUT 60 DISCOVERY_MODE PRE_TEST)
 endfunction()

@@ -23,6 +23,9 @@ echo "== plain build"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_ctest build
 
+echo "== fuzzing the settings parsers (bounded)"
+bash fuzz/run.sh || status=1
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=address,undefined \
   -DQV_BUILD_APP=OFF -DQV_BUILD_BENCH=OFF
