@@ -212,9 +212,14 @@ bool unaMsMixerSystem::setLineVolume(int destination, int source, int percent) c
     }
     const std::int64_t minimum = control->record().minimum;
     const std::int64_t maximum = std::max<std::int64_t>(control->record().maximum, minimum);
-    const std::int64_t step = (maximum - minimum) / kMaxPercent;
+    const std::int64_t range = maximum - minimum;
+    const std::int64_t step = range / kMaxPercent;
     const std::int64_t clamped = std::clamp<std::int64_t>(percent, 0, kMaxPercent);
-    const auto value = static_cast<std::uint32_t>(step * clamped + minimum);
+    // A range narrower than 100 has no whole step per percent: scale it instead
+    // of always writing the minimum.
+    const std::int64_t offset =
+        step != 0 ? step * clamped : (range * clamped + kMaxPercent / 2) / kMaxPercent;
+    const auto value = static_cast<std::uint32_t>(offset + minimum);
     control->setUnsigned(value, 0, 0);
     if (control->detailsChannels() > 1) {
         control->setUnsigned(value, 1, 0);

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, LineVolume,
     testing::Values(VolumeCase{"full_range_half", 0, 65535, 2, {32768, 32768}, 50, 100, 65500},
                     VolumeCase{"full_range_uneven", 0, 65535, 2, {0, 65535}, 50, 40, 26200},
-                    VolumeCase{"small_range_has_no_step", 0, 50, 2, {25, 25}, 50, 80, 0},
+                    VolumeCase{"small_range_scales", 0, 50, 2, {25, 25}, 50, 80, 40},
                     VolumeCase{"mono_line", 0, 65535, 1, {65535}, 100, 50, 32750},
                     VolumeCase{"zero_reads_zero", 0, 65535, 2, {0, 0}, 0, 0, 0},
                     // Percentages count from the minimum, both ways.
