@@ -156,9 +156,10 @@ WavePort::Transfer AlsaWavePort::transfer(std::uint8_t* data, std::size_t bytes)
     if (avail < 0) {
         return {0, eventFor(static_cast<int>(avail))};
     }
-    if (avail < frames) {
-        // Not enough room or data for the whole rest of the buffer: wait for the
-        // device, for a wake-up, or at most 100 ms.
+    if (avail < frames || waitFirst_) {
+        // Not enough room or data for the whole rest of the buffer (or the last
+        // try moved nothing): wait for the device, a wake-up, or at most 100 ms.
+        waitFirst_ = false;
         const Transfer waited = waitForDevice();
         if (waited.event != Event::none || waited.bytes != 0) {
             return waited;
@@ -185,6 +186,7 @@ WavePort::Transfer AlsaWavePort::transfer(std::uint8_t* data, std::size_t bytes)
     if (moved < 0 && moved != -EAGAIN) {
         return {0, eventFor(static_cast<int>(moved))};
     }
+    waitFirst_ = true;  // never spin on a device that says it is ready but is not
     return {};
 }
 

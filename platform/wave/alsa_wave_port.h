@@ -45,6 +45,7 @@ class AlsaWavePort final : public WavePort {
     int lastError_ = 0;
     int quietPolls_ = 0;
     bool priorityRaised_ = false;
+    bool waitFirst_ = false;
 };
 
 }  // namespace platform
