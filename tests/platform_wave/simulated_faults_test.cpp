@@ -97,7 +97,7 @@ TEST_F(SimulatedFaultTest, RemovedDeviceHaltsTheStreamAndReturnsItsBuffers) {
         ASSERT_EQ(driver.open({WaveDirection::capture, 0, format_, CALLBACK_EVENT, log.callback()},
                               stream),
                   MMSYSERR_NOERROR);
-        BufferSet buffers(4, busy ? format_.bytesPerSecond() * 60 : chunkBytes_);
+        BufferSet buffers(4, busy ? format_.bytesPerSecond() * 30 : chunkBytes_);
         prepareAndAdd(*stream, buffers);
         if (busy) {
             ASSERT_EQ(stream->start(), MMSYSERR_NOERROR);  // unplugged mid-buffer
