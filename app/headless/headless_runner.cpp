@@ -12,6 +12,7 @@
 #include "app/session/delay_rules.h"
 #include "app/session/delay_session.h"
 #include "app/session/session_settings.h"
+#include "audio/wave/wave_out_device.h"
 #include "framework/ini/ini_file.h"
 #include "platform/wave/wave_driver.h"
 
@@ -145,6 +146,10 @@ int HeadlessRunner::run() {
     }
     QCoreApplication::exec();
 
+    if (const unaWaveOutDevice* playback = session.playbackDevice()) {
+        out_ << "playback: " << playback->underrunCount() << " underruns, "
+             << playback->inOverflowBytes() << " bytes dropped at its input" << std::endl;
+    }
     session.releaseDeviceGraph();  // playback, then recording: the WAV file is completed
     SessionSettings keep = stored;
     writeSessionSettings(
