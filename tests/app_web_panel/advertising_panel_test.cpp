@@ -1,4 +1,5 @@
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -25,11 +26,11 @@ class AdvertisingPanelTest : public WindowTest {
                                      [this](const QUrl&) { return connected; });
     }
 
-    void servePage(const QString& title) {
+    void servePage(const QString& title, const QByteArray& script = {}) {
         server.answer(QStringLiteral("/publicidad.htm"),
                       {200,
-                       "<html><head><title>" + title.toUtf8() +
-                           "</title></head><body><p>Radio in step</p></body></html>",
+                       "<html><head><title>" + title.toUtf8() + "</title><script>" + script +
+                           "</script></head><body><p>Radio in step</p></body></html>",
                        "text/html"});
     }
 
@@ -86,6 +87,47 @@ TEST_F(AdvertisingPanelTest, PageWithoutMarkerKeepsThePanelHiddenAndLoadsAgainAt
     ASSERT_TRUE(showAndRead());
     EXPECT_EQ(server.requested().count(QStringLiteral("/publicidad.htm")), 2);
 }
+
+struct PageCase {
+    const char* name;
+    const char* title;
+    QByteArray script;
+    bool offered;
+};
+
+class PageMarker : public AdvertisingPanelTest, public ::testing::WithParamInterface<PageCase> {};
+
+TEST_P(PageMarker, MarkerInThePageShowsThePanelOrOffersTheUpdate) {
+    const PageCase& c = GetParam();
+    servePage(QString::fromUtf8(c.title), c.script);
+    if (!showAndRead()) {
+        GTEST_SKIP() << "the embedded browser did not load a page here";
+    }
+    bool dialogShown = false;
+    // The dialog is modal: dismiss it as soon as its own loop runs.
+    QTimer::singleShot(0, dialog.get(), [&] {
+        dialogShown = dialog->isVisible();
+        dialog->reject();
+    });
+    QMetaObject::invokeMethod(&window_->adTimer(), "timeout");
+    EXPECT_TRUE(window_->markerFound);
+    EXPECT_EQ(dialogShown, c.offered);
+    EXPECT_EQ(window_->isVisible(), !c.offered);  // the program closes after the dialog
+    if (!c.offered) {
+        EXPECT_TRUE(panelShown());
+        EXPECT_EQ(connection(), QStringLiteral("Connected"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, PageMarker,
+    ::testing::Values(PageCase{"OlderVersion", "Quillanvero_0.9", {}, true},
+                      PageCase{"Unreadable", "Quillanvero_abc", {}, false},
+                      PageCase{"ReadAsOnePointOne", "Quillanvero_1.15", {}, true},
+                      PageCase{"TrailingBlanks", "Quillanvero_2  ", {}, true},
+                      PageCase{"OnlyTheFirstLineCounts", "Quillanvero_1.0",
+                               "document.cookie = 'v=Quillanvero_2.0';", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AdvertisingPanelTest, NoConnectionLoadsNothing) {
     connected = false;
