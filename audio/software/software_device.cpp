@@ -127,6 +127,13 @@ bool unaWaveSoftwareDevice::takePendingTick() {
     int ticks = pendingTicks_.load();
     while (ticks > 0 && !pendingTicks_.compare_exchange_weak(ticks, ticks - 1)) {
     }
+    if (ticks > 1) {
+        // Ticks that fell into one wake-up (the worker was held up) each get a
+        // wake-up of their own right away. Waiting for the next tick instead
+        // would leave the extra tick pending for good: every hold-up would add
+        // one chunk to the heard delay and starve the playback meanwhile.
+        deviceEvent.setState(true);
+    }
     return ticks > 0;
 }
 
