@@ -41,6 +41,18 @@ function(qv_skip_without_qt_modules deps out_var)
   set(${out_var} ${skip} PARENT_SCOPE)
 endfunction()
 
+# Qt's code generators run only for targets that use Qt: elsewhere they would
+# add a step and an empty source to every target.
+function(qv_qt_codegen_only_with_qt target deps)
+  set(uses_qt FALSE)
+  foreach(dep IN LISTS deps)
+    if(dep MATCHES "^Qt6::" OR dep MATCHES "^app_")
+      set(uses_qt TRUE)
+    endif()
+  endforeach()
+  set_target_properties(${target} PROPERTIES AUTOMOC ${uses_qt} AUTORCC ${uses_qt})
+endfunction()
+
 # qv_add_layer(name): the layer's interface library plus all its components.
 function(qv_add_layer layer)
   add_library(${layer} INTERFACE)
@@ -62,6 +74,7 @@ function(qv_component name)
     set(sources "${PROJECT_SOURCE_DIR}/cmake/empty.cpp")  # a component still being written
   endif()
   add_library(${name} STATIC ${sources} ${ARG_SOURCES})
+  qv_qt_codegen_only_with_qt(${name} "${ARG_DEPS}")
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
   target_link_libraries(${name} PUBLIC Threads::Threads ${ARG_DEPS})
@@ -90,6 +103,7 @@ function(qv_test name)
     return()  # a suite still being written
   endif()
   add_executable(${name} ${sources} ${ARG_SOURCES})
+  qv_qt_codegen_only_with_qt(${name} "${ARG_DEPS}")
   target_compile_options(${name} PRIVATE ${QV_WARNINGS})
   if(ARG_OWN_MAIN)
     target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock ${ARG_DEPS})

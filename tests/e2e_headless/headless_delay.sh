@@ -21,13 +21,13 @@ sox -n -r 44100 -c 2 -b 16 "$work/click.wav" synth 0.005 square 1000 vol 0.9 pad
 # A null sink's monitor only runs while something plays into the sink, so both
 # sinks get endless silence: the recordings and the program then share one timeline.
 for sink in radio tv; do
-  pacat --playback --device="$sink" --format=s16le --rate=44100 --channels=2 </dev/zero &
+  pacat --playback --latency-msec=20 --device="$sink" --format=s16le --rate=44100 --channels=2 </dev/zero &
   pids+=($!)
 done
 
-parecord --device=radio.monitor --file-format=wav --rate=44100 --channels=1 "$work/radio.wav" &
+parecord --latency-msec=20 --device=radio.monitor --file-format=wav --rate=44100 --channels=1 "$work/radio.wav" &
 pids+=($!)
-parecord --device=tv.monitor --file-format=wav --rate=44100 --channels=1 "$work/tv.wav" &
+parecord --latency-msec=20 --device=tv.monitor --file-format=wav --rate=44100 --channels=1 "$work/tv.wav" &
 pids+=($!)
 
 "$program" --headless --delay "$delay" --save "$work/capture.wav" --settings "$work/settings.ini" \
