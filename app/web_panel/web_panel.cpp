@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 
 #include "app/main_window/main_window.h"
+#include "app/web_panel/internet_connection.h"
 #include "app/web_panel/server_address.h"
 #include "app/web_panel/update_check.h"
 #include "app/web_panel/update_dialog.h"
@@ -79,6 +80,12 @@ AdvertisingPanel::AdvertisingPanel(Tc_form_kp2DemoMain& window, TActualitza& upd
             [this](bool) { EmbeddedWB1DocumentComplete(); });
     connect(&window.adTimer(), &QTimer::timeout, this, &AdvertisingPanel::timerpublicitatTimer);
     window.setShowStep([this] { FormShow(); });
+}
+
+AdvertisingPanel& AdvertisingPanel::attach(Tc_form_kp2DemoMain& window, TActualitza& updateDialog) {
+    // The window owns the panel as its child object.
+    return *new AdvertisingPanel(window, updateDialog, server_address::baseUrl(window.settings()),
+                                 isInternetConnected);
 }
 
 QUrl AdvertisingPanel::advertisingPage() const {

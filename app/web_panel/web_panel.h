@@ -20,6 +20,10 @@ class AdvertisingPanel : public QObject {
     AdvertisingPanel(Tc_form_kp2DemoMain& window, TActualitza& updateDialog, const QUrl& serverBase,
                      std::function<bool(const QUrl&)> isConnected);
 
+    // The panel as the program runs it: the server from the window's settings
+    // and the system's connection check. Owned by the window.
+    static AdvertisingPanel& attach(Tc_form_kp2DemoMain& window, TActualitza& updateDialog);
+
     QWebEngineView& browser() const { return *EmbeddedWB1_; }
     const QStringList& documentLines() const { return documentLines_; }
     QUrl advertisingPage() const;

@@ -129,6 +129,20 @@ INSTANTIATE_TEST_SUITE_P(
                                "document.cookie = 'v=Quillanvero_2.0';", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(WindowTest, AttachedPanelUsesTheServerFromTheSettings) {
+    LocalHttpServer server;
+    {
+        unaIniFile settings(settingsPath());
+        settings.setSection("main");
+        settings.setString("serverUrl", server.base().toString().toStdString());
+    }
+    createWindow();
+    TActualitza dialog(server.base());
+    AdvertisingPanel& panel = AdvertisingPanel::attach(*window_, dialog);
+    EXPECT_EQ(panel.parent(), window_.get());
+    EXPECT_EQ(panel.advertisingPage(), server.base().resolved(QUrl("publicidad.htm")));
+}
+
 TEST_F(AdvertisingPanelTest, NoConnectionLoadsNothing) {
     connected = false;
     servePage(QStringLiteral("Quillanvero_1.0"));
