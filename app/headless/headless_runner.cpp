@@ -82,8 +82,10 @@ int HeadlessRunner::run() {
     DelaySession session;
     SessionSettings& config = session.config();
     config = stored;
-    double delay =
+    // The stored delay as the window's delay edit would hold it.
+    const double storedDelay =
         delay_rules::onEditExit(delay_rules::editValue(double(stored.delayMs) / 1000.0)).seconds;
+    double delay = storedDelay;
     if (commandLine_.delaySeconds) {
         delay = delay_rules::onEditExit(*commandLine_.delaySeconds).seconds;
     }
@@ -151,10 +153,7 @@ int HeadlessRunner::run() {
              << playback->inOverflowBytes() << " bytes dropped at its input" << std::endl;
     }
     session.releaseDeviceGraph();  // playback, then recording: the WAV file is completed
-    SessionSettings keep = stored;
-    writeSessionSettings(
-        store, keep,
-        delay_rules::onEditExit(delay_rules::editValue(double(stored.delayMs) / 1000.0)).seconds);
+    writeSessionSettings(store, stored, storedDelay);  // the options were for this run only
     out_ << "stopped" << std::endl;
     return status;
 }

@@ -4,18 +4,12 @@
 #include <cstdlib>
 
 #include "framework/ini/ini_storage.h"
+#include "platform/profile/profile_text.h"
 
 namespace {
 
 std::string trimmed(const std::string& text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
+    return std::string(qv::profile::trimBlanks(text));
 }
 
 void readSide(unaIniAbstractStorage& store, int& deviceId, PcmSampling& sampling,
