@@ -33,6 +33,9 @@ QString countdownLabel(int seconds) {
 
 DelaySession::DelaySession(QObject* parent) : QObject(parent) {
     delayTimer_.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early or late: 30 s at a 600 s delay.
+    delayTimer_.setTimerType(Qt::PreciseTimer);
+    countdownTimer_.setTimerType(Qt::PreciseTimer);
     countdownTimer_.setInterval(1000);
     updateTimer_.setInterval(200);
     connect(&delayTimer_, &QTimer::timeout, this, &DelaySession::startPlayback);
