@@ -12,6 +12,7 @@
 #include "app/session/delay_rules.h"
 #include "app/session/delay_session.h"
 #include "app/session/session_settings.h"
+#include "audio/wave/wave_in_device.h"
 #include "audio/wave/wave_out_device.h"
 #include "framework/ini/ini_file.h"
 #include "platform/wave/wave_driver.h"
@@ -135,6 +136,7 @@ int HeadlessRunner::run() {
     });
     QTimer duration;
     duration.setSingleShot(true);
+    duration.setTimerType(Qt::PreciseTimer);
     QObject::connect(&duration, &QTimer::timeout, QCoreApplication::instance(),
                      &QCoreApplication::quit);
 
@@ -148,6 +150,9 @@ int HeadlessRunner::run() {
     }
     QCoreApplication::exec();
 
+    if (const unaWaveInDevice* capture = session.captureDevice()) {
+        out_ << "recording: " << capture->xrunCount() << " overruns" << std::endl;
+    }
     if (const unaWaveOutDevice* playback = session.playbackDevice()) {
         out_ << "playback: " << playback->underrunCount() << " underruns, "
              << playback->inOverflowBytes() << " bytes dropped at its input" << std::endl;
