@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs `quillanvero --headless --delay 2.35 --save` between the radio and tv
 # sinks of a private PulseAudio server (scripts/pulse_stack.sh), plays a click
-# track into the radio, records both monitors and measures the delay heard.
+# track into the radio, records both monitors on one timeline and measures the
+# delay heard.
 #   headless_delay.sh PROGRAM [DELAY]
 set -euo pipefail
 program=$1
@@ -25,29 +26,37 @@ for sink in radio tv; do
   pids+=($!)
 done
 
-parecord --latency-msec=20 --device=radio.monitor --file-format=wav --rate=44100 --channels=1 "$work/radio.wav" &
-pids+=($!)
-parecord --latency-msec=20 --device=tv.monitor --file-format=wav --rate=44100 --channels=1 "$work/tv.wav" &
-pids+=($!)
+python3 "$here/record_monitors.py" "$work" &
+recorder_pid=$!
+pids+=("$recorder_pid")
+# wait_for FILE-TEST-COMMAND SECONDS: polls a condition, fails the test on time-out.
+wait_for() {
+  local what=$1 seconds=$2
+  for _ in $(seq $((seconds * 10))); do
+    eval "$what" && return 0
+    sleep 0.1
+  done
+  echo "FAIL: timed out after ${seconds}s waiting for: $what" >&2
+  exit 1
+}
+wait_for '[ -e "$work/recording" ]' 20
 
+# The launch moment on the recorder's clock (CLOCK_MONOTONIC), for the report.
+python3 -c "import time; print(time.monotonic())" >"$work/launched"
 "$program" --headless --delay "$delay" --save "$work/capture.wav" --settings "$work/settings.ini" \
   >"$work/program.out" 2>"$work/program.err" &
 program_pid=$!
 # Start the clicks once the program has opened its recording device.
-for _ in $(seq 100); do
-  grep -q "s\.$" "$work/program.out" 2>/dev/null && break
-  if ! kill -0 "$program_pid" 2>/dev/null; then break; fi
-  sleep 0.1
-done
-# The clicks come once the playback side is past its start (the sound server
-# takes a moment to get a new stream going); that start is reported separately.
-sleep 1
+wait_for 'grep -q "s\.$" "$work/program.out" 2>/dev/null || ! kill -0 "$program_pid" 2>/dev/null' 20
 paplay --device=radio "$work/click.wav"
-# Let the last click come out of the tv, then stop the program as a service manager would.
-sleep "$(python3 -c "print($delay + 1.5)")"
+# Let the last click come out of the tv, then stop the program as a service
+# manager would.
+wait_for '[ "$(cat "$work/tv_clicks" 2>/dev/null)" = 10 ] || ! kill -0 "$program_pid" 2>/dev/null' \
+  "$(python3 -c "print(int($delay) + 30)")"
 kill -TERM "$program_pid"
 program_status=0
 wait "$program_pid" || program_status=$?
+# The recorder lets the last tv samples in before it writes its files.
 for pid in "${pids[@]}"; do kill -INT "$pid" 2>/dev/null || true; done
 for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
 pids=()
@@ -60,4 +69,4 @@ if [ "$program_status" -ne 0 ]; then
   exit 1
 fi
 [ -n "${QV_E2E_KEEP:-}" ] && cp "$work"/*.wav "$QV_E2E_KEEP"/
-python3 "$here/measure_delay.py" "$work/radio.wav" "$work/tv.wav" "$work/capture.wav" "$delay"
+python3 "$here/measure_delay.py" "$work" "$delay"
