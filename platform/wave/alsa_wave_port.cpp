@@ -29,6 +29,7 @@ struct Setup {
     int error = 0;
     bool formatStage = false;
     std::string what;
+    snd_pcm_uframes_t ringFrames = 0;
 };
 
 Setup configure(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& format) {
@@ -55,6 +56,7 @@ Setup configure(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& forma
         return {err, true, "hw_params"};
     }
     snd_pcm_hw_params_get_period_size(hw, &period, &dir);
+    snd_pcm_hw_params_get_buffer_size(hw, &ring);
 
     snd_pcm_sw_params_t* sw = nullptr;
     snd_pcm_sw_params_alloca(&sw);
@@ -66,7 +68,7 @@ Setup configure(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& forma
     if ((err = snd_pcm_sw_params(pcm, sw)) < 0) {
         return {err, false, "sw_params"};
     }
-    return {};
+    return {0, false, {}, ring};
 }
 
 }  // namespace
@@ -99,13 +101,13 @@ AlsaWavePort::OpenOutcome AlsaWavePort::open(const std::string& pcmName, WaveDir
         snd_pcm_close(pcm);
         return {MMSYSERR_NOMEM, "eventfd failed"};
     }
-    port.reset(new AlsaWavePort(pcm, direction, format, wakeFd));
+    port.reset(new AlsaWavePort(pcm, direction, format, wakeFd, setup.ringFrames));
     return {};
 }
 
 AlsaWavePort::AlsaWavePort(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& format,
-                           int wakeFd)
-    : pcm_(pcm), direction_(direction), format_(format), wakeFd_(wakeFd) {}
+                           int wakeFd, std::uint64_t ringFrames)
+    : pcm_(pcm), direction_(direction), format_(format), wakeFd_(wakeFd), ringFrames_(ringFrames) {}
 
 AlsaWavePort::~AlsaWavePort() {
     snd_pcm_drop(pcm_);
@@ -241,6 +243,16 @@ bool AlsaWavePort::recover() {
 
 bool AlsaWavePort::alive() {
     return snd_pcm_state(pcm_) != SND_PCM_STATE_DISCONNECTED;
+}
+
+std::uint64_t AlsaWavePort::unplayedFrames() {
+    // What still waits in the ring. Not the full delay: behind a sound server
+    // that would include the server's own buffering, which can be seconds.
+    const snd_pcm_sframes_t avail = snd_pcm_avail_update(pcm_);
+    if (avail < 0 || static_cast<std::uint64_t>(avail) >= ringFrames_) {
+        return 0;  // an underrun or a drop: nothing is waiting
+    }
+    return ringFrames_ - static_cast<std::uint64_t>(avail);
 }
 
 void AlsaWavePort::wake() {

@@ -31,9 +31,11 @@ class AlsaWavePort final : public WavePort {
     bool recover() override;
     bool alive() override;
     void wake() override;
+    std::uint64_t unplayedFrames() override;
 
   private:
-    AlsaWavePort(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& format, int wakeFd);
+    AlsaWavePort(snd_pcm_t* pcm, WaveDirection direction, const WaveFormat& format, int wakeFd,
+                 std::uint64_t ringFrames);
     Event eventFor(int error);
     // poll() on the device and the wake-up fd; an event when the device failed.
     Transfer waitForDevice();
@@ -42,6 +44,7 @@ class AlsaWavePort final : public WavePort {
     const WaveDirection direction_;
     const WaveFormat format_;
     const int wakeFd_;
+    const std::uint64_t ringFrames_;
     int lastError_ = 0;
     int quietPolls_ = 0;
     bool priorityRaised_ = false;

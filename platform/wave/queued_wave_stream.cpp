@@ -166,6 +166,9 @@ void QueuedWaveStream::run() {
         if (openNoticeDue_) {
             wakeAt = std::min(wakeAt, PlatformClock::toSteady(*openNoticeDue_));
         }
+        if (nextRetire_) {
+            wakeAt = std::min(wakeAt, *nextRetire_);
+        }
         const bool woken = wake_.wait_until(lock, wakeAt, [&] {
             return pendingCommands_ != 0 || doneSerial_ != commandSerial_ ||
                    (running_ && !queue_.empty() && status_ == MMSYSERR_NOERROR);
@@ -180,6 +183,8 @@ void QueuedWaveStream::run() {
             continue;
         }
         if (!woken) {
+            retirePlayed(lock);
+            flushNotices(lock);
             lock.unlock();
             const bool alive = port_->alive();
             lock.lock();
@@ -210,6 +215,12 @@ void QueuedWaveStream::applyCommands(std::unique_lock<std::mutex>& lock) {
         port_->halt();
         lock.lock();
         portActive_ = false;
+        // The halt dropped whatever the device had not played yet.
+        while (!moved_.empty()) {
+            complete(moved_.front().buffer);
+            moved_.pop_front();
+        }
+        nextRetire_.reset();
     }
     if ((commands & returnPartial) && !queue_.empty() && frontOffset_ > 0) {
         finishFront(lock);
@@ -255,6 +266,7 @@ void QueuedWaveStream::moveData(std::unique_lock<std::mutex>& lock) {
     if (frontOffset_ >= length) {
         finishFront(lock);
     }
+    retirePlayed(lock);
 }
 
 void QueuedWaveStream::finishFront(std::unique_lock<std::mutex>&) {
@@ -264,6 +276,38 @@ void QueuedWaveStream::finishFront(std::unique_lock<std::mutex>&) {
         buffer->bytesRecorded = static_cast<std::uint32_t>(frontOffset_);
     }
     frontOffset_ = 0;
+    if (direction_ == WaveDirection::playback) {
+        moved_.push_back({buffer, frames_});
+        return;  // returned once heard
+    }
+    complete(buffer);
+}
+
+void QueuedWaveStream::retirePlayed(std::unique_lock<std::mutex>& lock) {
+    if (moved_.empty()) {
+        nextRetire_.reset();
+        return;
+    }
+    lock.unlock();
+    const std::uint64_t unplayed = port_->unplayedFrames();
+    lock.lock();
+    const std::uint64_t played = frames_ - std::min(unplayed, frames_);
+    while (!moved_.empty() && moved_.front().endFrame <= played) {
+        complete(moved_.front().buffer);
+        moved_.pop_front();
+    }
+    if (moved_.empty()) {
+        nextRetire_.reset();
+        return;
+    }
+    // Look again when the oldest one should have been heard.
+    const auto frames = moved_.front().endFrame - played;
+    nextRetire_ = std::chrono::steady_clock::now() +
+                  std::chrono::microseconds(frames * 1'000'000 / format_.samplesPerSec) +
+                  std::chrono::milliseconds(1);
+}
+
+void QueuedWaveStream::complete(WaveBuffer* buffer) {
     const auto number = completions_++;
     if (faults_.lateCompletion && *faults_.lateCompletion == number) {
         heldBack_ = buffer;
@@ -291,6 +335,11 @@ void QueuedWaveStream::returnEverything() {
     if (heldBack_ != nullptr) {
         returnBuffer(std::exchange(heldBack_, nullptr));
     }
+    for (const Moved& moved : moved_) {
+        returnBuffer(moved.buffer);
+    }
+    moved_.clear();
+    nextRetire_.reset();
     while (!queue_.empty()) {
         returnBuffer(queue_.front());
         queue_.pop_front();

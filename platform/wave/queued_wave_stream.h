@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -47,6 +48,10 @@ class QueuedWaveStream final : public WaveStream {
     void applyCommands(std::unique_lock<std::mutex>& lock);
     void moveData(std::unique_lock<std::mutex>& lock);
     void finishFront(std::unique_lock<std::mutex>& lock);
+    // Playback: returns the moved buffers the device has played by now, and
+    // sets when to look again.
+    void retirePlayed(std::unique_lock<std::mutex>& lock);
+    void complete(WaveBuffer* buffer);
     void returnBuffer(WaveBuffer* buffer);
     void returnEverything();
     void haltLost(MmResult why);
@@ -64,6 +69,15 @@ class QueuedWaveStream final : public WaveStream {
     std::condition_variable wake_;
     std::condition_variable acknowledged_;
     std::deque<WaveBuffer*> queue_;
+    // Playback buffers moved to the device but not heard yet, with the frame
+    // count at their end: a player's queue holds what is still to be heard, so
+    // these stay "in queue" like a sound card's own buffers would.
+    struct Moved {
+        WaveBuffer* buffer;
+        std::uint64_t endFrame;
+    };
+    std::deque<Moved> moved_;
+    std::optional<std::chrono::steady_clock::time_point> nextRetire_;
     std::size_t frontOffset_ = 0;
     WaveBuffer* heldBack_ = nullptr;
     std::optional<PlatformClock::time_point> openNoticeDue_;

@@ -34,6 +34,10 @@ class WavePort {
     virtual bool alive() = 0;
     // Any thread: make a transfer() in progress return soon.
     virtual void wake() = 0;
+    // Playback: frames already moved that have not been heard yet (still in the
+    // device's ring or beyond). 0 when the port cannot tell; then a buffer
+    // counts as played once it is moved.
+    virtual std::uint64_t unplayedFrames() { return 0; }
     // The result that describes a lost device.
     virtual MmResult lostResult() const { return MMSYSERR_NODRIVER; }
 };
