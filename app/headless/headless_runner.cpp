@@ -150,11 +150,14 @@ int HeadlessRunner::run() {
     }
     QCoreApplication::exec();
 
+    // What the listener would notice: the sound cards' own over- and underruns
+    // (each a gap), and audio the playback side had no room for.
     if (const unaWaveInDevice* capture = session.captureDevice()) {
-        out_ << "recording: " << capture->xrunCount() << " overruns" << std::endl;
+        out_ << "recording: " << capture->xrunCount() << " overruns at the sound card"
+             << std::endl;
     }
     if (const unaWaveOutDevice* playback = session.playbackDevice()) {
-        out_ << "playback: " << playback->underrunCount() << " underruns, "
+        out_ << "playback: " << playback->xrunCount() << " underruns at the sound card, "
              << playback->inOverflowBytes() << " bytes dropped at its input" << std::endl;
     }
     session.releaseDeviceGraph();  // playback, then recording: the WAV file is completed

@@ -2,8 +2,8 @@
 
     measure_delay.py WORKDIR DELAY
 
-WORKDIR holds radio.wav, tv.wav and origins.json from record_monitors.py and the
-program's capture.wav.
+WORKDIR holds radio.wav, tv.wav and origins.json from record_monitors.py, the
+program's capture.wav and its output, program.out.
 """
 import json
 import os
@@ -59,6 +59,14 @@ def main():
               f"(min {min(delays):.3f}, max {max(delays):.3f}) for a delay of {delay:.2f} s")
         if not (delay <= min(delays) and max(delays) <= delay + 0.5):
             print(f"FAIL: the delay heard must lie in {delay:.2f} s .. {delay + 0.5:.2f} s")
+            ok = False
+    # Every over- or underrun at a sound card is a gap the listener hears.
+    with open(os.path.join(work, "program.out")) as f:
+        report = f.read()
+    for clean in ("recording: 0 overruns at the sound card",
+                  "playback: 0 underruns at the sound card, 0 bytes dropped at its input"):
+        if clean not in report:
+            print(f"FAIL: expected \"{clean}\" in the program's report")
             ok = False
     captured = onsets(capture_path)
     rate, values = samples(capture_path)
