@@ -162,13 +162,13 @@ void Tc_form_kp2DemoMain::DefaultSkin1Click() {
 
 void Tc_form_kp2DemoMain::SpeedlogoClick() {
     if (services_.openUrl) {
-        services_.openUrl(product_links::site());
+        services_.openUrl(product_links::site(product_links::baseUrl(settings())));
     }
 }
 
 void Tc_form_kp2DemoMain::PdfManualClick() {
     if (services_.openUrl) {
-        services_.openUrl(product_links::manual());
+        services_.openUrl(product_links::manual(product_links::baseUrl(settings())));
     }
 }
 

@@ -3,16 +3,22 @@
 #include <QString>
 #include <QUrl>
 
+class unaIniFile;
+
 // The product's web server. One base address for every link of the program.
 namespace product_links {
 
 inline const QString kBaseUrl = QStringLiteral("https://www.quillanvero.example/");
 
-inline QUrl site() {
-    return QUrl(kBaseUrl);
+// The built-in base address, or the "serverUrl" of section "main" in the
+// settings when one is stored; always ends with a slash.
+QUrl baseUrl(unaIniFile* settings);
+
+inline QUrl site(const QUrl& base) {
+    return base;
 }
-inline QUrl manual() {
-    return QUrl(kBaseUrl + QStringLiteral("quillanverosoftware.pdf"));
+inline QUrl manual(const QUrl& base) {
+    return base.resolved(QUrl(QStringLiteral("quillanverosoftware.pdf")));
 }
 
 }  // namespace product_links

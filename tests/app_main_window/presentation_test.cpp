@@ -133,6 +133,16 @@ TEST_F(MainWindowTest, LinksOpenTheSiteAndTheManual) {
     EXPECT_EQ(urls_[1], urls_[0] + QStringLiteral("quillanverosoftware.pdf"));
 }
 
+TEST_F(MainWindowTest, LinksFollowTheStoredServer) {
+    store("main", "serverUrl", "http://127.0.0.1:8123/site");
+    createWindow();
+    window().SpeedlogoClick();
+    window().PdfManualClick();
+    EXPECT_EQ(urls_,
+              (QStringList{QStringLiteral("http://127.0.0.1:8123/site/"),
+                           QStringLiteral("http://127.0.0.1:8123/site/quillanverosoftware.pdf")}));
+}
+
 TEST_F(MainWindowTest, ShowingAppliesTheStoredLanguageOrSpanish) {
     QStringList applied;
     createWindow();
