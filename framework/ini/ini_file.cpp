@@ -2,24 +2,16 @@
 
 #include <vector>
 
-namespace {
+#include "platform/profile/profile_text.h"
 
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
+namespace {
 
 std::vector<std::string> nonEmptyLines(std::string_view text) {
     std::vector<std::string> lines;
     while (!text.empty()) {
         const auto end = text.find_first_of("\r\n");
         const auto line = text.substr(0, end);
-        if (!trimBlanks(line).empty()) {
+        if (!qv::profile::trimBlanks(line).empty()) {
             lines.emplace_back(line);
         }
         if (end == std::string_view::npos) {
@@ -44,7 +36,8 @@ std::string unaIniFile::readValueText(std::string_view key, std::string_view def
     if (!gate.ok()) {
         return {};
     }
-    auto text = profiles_.readString(fileName_, section(), trimBlanks(key), defaultValue);
+    auto text =
+        profiles_.readString(fileName_, section(), qv::profile::trimBlanks(key), defaultValue);
     if (text.size() > kMaxValueLength) {
         text.resize(kMaxValueLength);
     }
@@ -52,7 +45,7 @@ std::string unaIniFile::readValueText(std::string_view key, std::string_view def
 }
 
 bool unaIniFile::writeValueText(std::string_view key, std::string_view text) {
-    return profiles_.writeString(fileName_, section(), trimBlanks(key), text);
+    return profiles_.writeString(fileName_, section(), qv::profile::trimBlanks(key), text);
 }
 
 std::string unaIniFile::readSectionText(std::string_view section) {

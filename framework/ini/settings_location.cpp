@@ -6,20 +6,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/profile/profile_text.h"
+
 namespace {
 
 constexpr const char* kApplicationFolder = "quillanvero";
 constexpr const char* kApplicationFile = "quillanvero.ini";
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 std::optional<std::string> environmentVariable(const char* name) {
     const char* value = std::getenv(name);
@@ -100,7 +92,7 @@ IniFileEnvironment IniFileEnvironment::ofThisProcess() {
 std::filesystem::path settingsFilePath(std::string_view fileName, bool makeAbsolute,
                                        const IniFileEnvironment& environment) {
     // Trimmed first: a name of blanks alone means "no name", not the current folder.
-    const auto name = trimBlanks(fileName);
+    const auto name = qv::profile::trimBlanks(fileName);
     if (name.empty()) {
         return defaultSettingsFile(environment);
     }
