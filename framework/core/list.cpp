@@ -97,16 +97,20 @@ void unaList::releaseItem(unsigned index, unaListReleaseMode mode) {
     items_[index] = nullptr;
 }
 
+bool unaList::makeRoomForOne() {
+    if (count_ + 1 > capacity_) {
+        setCapacity(count_ + 1);
+    }
+    return count_ + 1 <= capacity_;  // false: out of memory
+}
+
 int unaList::add(void* item) {
     if (!lock()) {
         return -1;
     }
-    if (count_ + 1 > capacity_) {
-        setCapacity(count_ + 1);
-        if (count_ + 1 > capacity_) {
-            unlock();
-            return -1;
-        }
+    if (!makeRoomForOne()) {
+        unlock();
+        return -1;
     }
     const unsigned index = count_;
     items_[index] = item;
@@ -125,12 +129,9 @@ int unaList::insert(unsigned index, void* item) {
         unlock();
         return -1;
     }
-    if (count_ + 1 > capacity_) {
-        setCapacity(count_ + 1);
-        if (count_ + 1 > capacity_) {
-            unlock();
-            return -2;
-        }
+    if (!makeRoomForOne()) {
+        unlock();
+        return -2;
     }
     const unsigned tail = count_ - index;
     std::memmove(items_ + index + 1, items_ + index, tail * sizeof(void*));

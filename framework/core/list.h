@@ -67,6 +67,8 @@ class unaList : public unaObject {
     unaList(bool itemsAreObjects, bool autoFree);
 
     virtual void setCapacity(unsigned entries);
+    // Grows the storage for one more entry; false when that failed.
+    bool makeRoomForOne();
     // Frees the entry's item when the mode says so; then clears the entry.
     virtual void releaseItem(unsigned index, unaListReleaseMode mode);
     // Frees one item. Object lists delete the unaObject; record lists free the block.
