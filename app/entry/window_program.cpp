@@ -7,8 +7,8 @@
 #include "app/captions/caption_applier.h"
 #include "app/headless/headless_runner.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/product_links.h"
 #include "app/mixer_dialog/mixer_dialog.h"
-#include "app/web_panel/server_address.h"
 #include "app/web_panel/update_dialog.h"
 #include "app/web_panel/web_panel.h"
 
@@ -31,7 +31,7 @@ int runWindowProgram(int argc, char** argv, const CommandLine& commandLine) {
     // settings and builds the audio graph), the update dialog, the
     // recording-source dialog.
     Tc_form_kp2DemoMain window(services);
-    TActualitza update(server_address::baseUrl(window.settings()));
+    TActualitza update(product_links::baseUrl(window.settings()));
     Tc_form_main recordingSource(nullptr, &window);
     window.setRecordingSourceDialog(&recordingSource);
     captions::installLanguageStep(window, &recordingSource);

@@ -162,7 +162,7 @@ void Tc_form_kp2DemoMain::DefaultSkin1Click() {
 
 void Tc_form_kp2DemoMain::SpeedlogoClick() {
     if (services_.openUrl) {
-        services_.openUrl(product_links::site(product_links::baseUrl(settings())));
+        services_.openUrl(product_links::baseUrl(settings()));
     }
 }
 

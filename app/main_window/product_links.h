@@ -14,9 +14,6 @@ inline const QString kBaseUrl = QStringLiteral("https://www.quillanvero.example/
 // settings when one is stored; always ends with a slash.
 QUrl baseUrl(unaIniFile* settings);
 
-inline QUrl site(const QUrl& base) {
-    return base;
-}
 inline QUrl manual(const QUrl& base) {
     return base.resolved(QUrl(QStringLiteral("quillanverosoftware.pdf")));
 }

@@ -2,13 +2,9 @@
 
 #include <QUrl>
 
-class unaIniFile;
-
-// Where the product's web server is: the built-in base address, or the
-// "serverUrl" of section "main" in the settings when one is stored.
+// Files on the product's web server, whose base address is
+// product_links::baseUrl.
 namespace server_address {
-
-QUrl baseUrl(unaIniFile* settings);
 
 // A file on the server, relative to the base address.
 QUrl file(const QUrl& base, const QString& relativePath);

@@ -7,6 +7,7 @@
 #include <QWebEngineView>
 
 #include "app/main_window/main_window.h"
+#include "app/main_window/product_links.h"
 #include "app/web_panel/internet_connection.h"
 #include "app/web_panel/server_address.h"
 #include "app/web_panel/update_check.h"
@@ -84,7 +85,7 @@ AdvertisingPanel::AdvertisingPanel(Tc_form_kp2DemoMain& window, TActualitza& upd
 
 AdvertisingPanel& AdvertisingPanel::attach(Tc_form_kp2DemoMain& window, TActualitza& updateDialog) {
     // The window owns the panel as its child object.
-    return *new AdvertisingPanel(window, updateDialog, server_address::baseUrl(window.settings()),
+    return *new AdvertisingPanel(window, updateDialog, product_links::baseUrl(window.settings()),
                                  isInternetConnected);
 }
 

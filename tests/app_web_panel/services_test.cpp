@@ -15,11 +15,11 @@ namespace {
 TEST(ServerAddress, BuiltInUnlessTheSettingsNameAnother) {
     QTemporaryDir scratch;
     unaIniFile settings(scratch.filePath(QStringLiteral("s.ini")).toStdString());
-    EXPECT_EQ(server_address::baseUrl(nullptr), QUrl(product_links::kBaseUrl));
-    EXPECT_EQ(server_address::baseUrl(&settings), QUrl(product_links::kBaseUrl));
+    EXPECT_EQ(product_links::baseUrl(nullptr), QUrl(product_links::kBaseUrl));
+    EXPECT_EQ(product_links::baseUrl(&settings), QUrl(product_links::kBaseUrl));
     settings.setSection("main");
     settings.setString("serverUrl", "http://127.0.0.1:8080/ads");
-    const QUrl base = server_address::baseUrl(&settings);
+    const QUrl base = product_links::baseUrl(&settings);
     EXPECT_EQ(base, QUrl(QStringLiteral("http://127.0.0.1:8080/ads/")));
     EXPECT_EQ(server_address::file(base, QLatin1String(server_address::kUpdater)),
               QUrl(QStringLiteral("http://127.0.0.1:8080/ads/update/update.exe")));
