@@ -6,6 +6,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/mixer/mixer_driver.h"
@@ -66,6 +67,33 @@ struct SimulatedMixer {
     std::optional<unsigned> mixerId;
     SimulatedFaults faults;
 };
+
+// Short builders for describing simulated mixers in tests.
+namespace simulated {
+
+inline SimulatedLine line(std::string name, std::uint32_t componentType,
+                          std::vector<SimulatedControl> controls = {}, std::uint32_t channels = 2) {
+    SimulatedLine built;
+    built.name = std::move(name);
+    built.componentType = componentType;
+    built.channels = channels;
+    built.controls = std::move(controls);
+    return built;
+}
+
+inline SimulatedDestination destination(SimulatedLine line,
+                                        std::vector<SimulatedLine> sources = {}) {
+    return SimulatedDestination{std::move(line), std::move(sources)};
+}
+
+inline SimulatedMixer mixer(std::string name, std::vector<SimulatedDestination> destinations) {
+    SimulatedMixer built;
+    built.name = std::move(name);
+    built.destinations = std::move(destinations);
+    return built;
+}
+
+}  // namespace simulated
 
 struct SimulatedWrite {
     unsigned mixer = 0;

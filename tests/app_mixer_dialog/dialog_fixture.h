@@ -29,26 +29,9 @@ using qv::platform::SimulatedMixer;
 using qv::platform::SimulatedMixerDriver;
 namespace ct = qv::platform::component_type;
 
-inline SimulatedLine line(std::string name, std::uint32_t componentType,
-                          std::vector<SimulatedControl> controls = {}) {
-    SimulatedLine built;
-    built.name = std::move(name);
-    built.componentType = componentType;
-    built.controls = std::move(controls);
-    return built;
-}
-
-inline SimulatedDestination destination(SimulatedLine line,
-                                        std::vector<SimulatedLine> sources = {}) {
-    return SimulatedDestination{std::move(line), std::move(sources)};
-}
-
-inline SimulatedMixer mixer(std::string name, std::vector<SimulatedDestination> destinations) {
-    SimulatedMixer built;
-    built.name = std::move(name);
-    built.destinations = std::move(destinations);
-    return built;
-}
+using qv::platform::simulated::destination;
+using qv::platform::simulated::line;
+using qv::platform::simulated::mixer;
 
 inline SimulatedControl volume(std::uint32_t value) {
     return SimulatedControl::volume(0, 65535, {value, value});

@@ -15,27 +15,9 @@ using qv::platform::SimulatedLine;
 using qv::platform::SimulatedMixer;
 using qv::platform::SimulatedMixerDriver;
 
-inline SimulatedLine line(std::string name, std::uint32_t componentType,
-                          std::vector<SimulatedControl> controls = {}, std::uint32_t channels = 2) {
-    SimulatedLine built;
-    built.name = std::move(name);
-    built.componentType = componentType;
-    built.channels = channels;
-    built.controls = std::move(controls);
-    return built;
-}
-
-inline SimulatedDestination destination(SimulatedLine line,
-                                        std::vector<SimulatedLine> sources = {}) {
-    return SimulatedDestination{std::move(line), std::move(sources)};
-}
-
-inline SimulatedMixer mixer(std::string name, std::vector<SimulatedDestination> destinations) {
-    SimulatedMixer built;
-    built.name = std::move(name);
-    built.destinations = std::move(destinations);
-    return built;
-}
+using qv::platform::simulated::destination;
+using qv::platform::simulated::line;
+using qv::platform::simulated::mixer;
 
 // A model over simulated mixers, with the driver kept at hand for checks.
 struct SimulatedSystem {
