@@ -12,6 +12,8 @@ import struct
 import sys
 import wave
 
+from record_monitors import CLICK_GAP_SECONDS, CLICK_LEVEL
+
 
 def samples(path):
     with wave.open(path, "rb") as w:
@@ -23,7 +25,7 @@ def samples(path):
     return rate, values[::channels]
 
 
-def onsets(path, threshold=8000, gap=0.3):
+def onsets(path, threshold=CLICK_LEVEL, gap=CLICK_GAP_SECONDS):
     rate, values = samples(path)
     found, last = [], -1e9
     for i, v in enumerate(values):

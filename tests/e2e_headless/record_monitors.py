@@ -22,8 +22,10 @@ import wave
 
 RATE = 44100
 BYTES_PER_FRAME = 2  # 16-bit mono
+# A click: a sample this loud, at least this long after the previous click.
 CLICK_LEVEL = 8000
-CLICK_GAP = int(0.3 * RATE)
+CLICK_GAP_SECONDS = 0.3
+CLICK_GAP = int(CLICK_GAP_SECONDS * RATE)
 
 
 class ClickCounter:
@@ -102,4 +104,5 @@ def main():
         json.dump({name: s["origin"] for name, s in streams.items()}, f)
 
 
-main()
+if __name__ == "__main__":
+    main()
